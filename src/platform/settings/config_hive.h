@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+#include <QVariant>
+
+// One hive of the configuration store: an INI file whose keys are paths below the product's base
+// key ("" is the base key itself, "Language/German" a language subkey) and whose values are
+// named inside a key. Every call opens the file afresh, so that two running copies of the
+// program and a hand edit between two calls are all seen.
+class CConfigHive {
+public:
+    enum class Access { ReadOnly, ReadWrite };
+
+    CConfigHive(QString filePath, Access access);
+
+    const QString& FilePath() const { return m_filePath; }
+    bool Exists() const;
+
+    // Makes sure that the hive file can be read, creating it (and its folder) when it is
+    // missing. False when it neither exists readable nor can be created.
+    bool OpenOrCreate() const;
+
+    // Values that are missing, or present but not of the asked type, read as nullopt.
+    std::optional<QString> ReadText(const QString& key, const QString& name) const;
+    std::optional<qint32> ReadNumber(const QString& key, const QString& name) const;
+    // The size a text occupies in the store: two bytes per UTF-16 unit, no terminator. This is
+    // the byte count that multi-line values such as the dealer texts are limited by.
+    std::optional<qint64> StoredSize(const QString& key, const QString& name) const;
+
+    // A write succeeds only when it reached the file; a failed write leaves what was stored.
+    bool WriteText(const QString& key, const QString& name, const QString& value) const;
+    bool WriteNumber(const QString& key, const QString& name, qint32 value) const;
+
+private:
+    std::optional<QVariant> Read(const QString& key, const QString& name) const;
+    bool Write(const QString& key, const QString& name, const QVariant& value) const;
+
+    QString m_filePath;
+    Access m_access;
+};
