@@ -1,6 +1,7 @@
 // veskcps: the desktop program.
 
 #include <QApplication>
+#include <QScreen>
 
 #include "app/configuration.h"
 #include "app/main_frame.h"
@@ -22,6 +23,9 @@ int main(int argc, char** argv) {
     LoadLanguage(config, prompt, CStringTable::Instance());
 
     CMainFrame frame(config, prompt);
+    // Without a window manager (a bare X server, a kiosk) maximising does nothing; start with the
+    // whole available screen so that the window looks the same there.
+    frame.setGeometry(frame.screen()->availableGeometry());
     frame.showMaximized();
     return QApplication::exec();
 }
