@@ -12,6 +12,8 @@ namespace {
 
 constexpr SVerb kVerbs[] = {
     {"config", "print the resolved configuration: hives, installation, languages", RunConfig},
+    {"script", "run a VBScript file, optionally on an XML document and calling one procedure",
+     RunScript},
     {"version", "print the program version", RunVersion},
 };
 

@@ -15,3 +15,4 @@ struct SVerb {
 
 int RunVersion(const QStringList& args);
 int RunConfig(const QStringList& args);
+int RunScript(const QStringList& args);

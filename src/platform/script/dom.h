@@ -49,6 +49,9 @@ public:
     const void* Identity() const override;
 
 private:
+    // The context hands out further objects for the document node (ownerDocument, parentNode).
+    friend class CDomContext;
+
     CDomDocument();
     std::shared_ptr<CDomContext> m_context;
 };

@@ -47,10 +47,26 @@ public:
     const QString& Source() const noexcept { return m_source; }
     const char* what() const noexcept override { return "script run-time error"; }
 
+    // Where the error happened: the innermost statement sets it, the outer ones keep it.
+    void SetPlaceIfUnset(int line, int column) {
+        if (m_line == 0) {
+            m_line = line;
+            m_column = column;
+        }
+    }
+    int Line() const noexcept { return m_line; }
+    int Column() const noexcept { return m_column; }
+
+    // Errors that no "On Error Resume Next" may swallow: a script that ran out of its step budget
+    // must stop, not carry on with the next statement of an endless loop.
+    bool IsFatal() const noexcept { return m_number == err::kStepBudgetExceeded; }
+
 private:
     int m_number;
     QString m_description;
     QString m_source;
+    int m_line = 0;
+    int m_column = 0;
 };
 
 // One compile or run-time error with its place, as the host hands it to its site.
