@@ -7,6 +7,7 @@
 #include "app/main_frame.h"
 #include "app/message_box_prompt.h"
 #include "app/startup.h"
+#include "model/rule_script_host.h"
 #include "resources/string_table.h"
 
 int main(int argc, char** argv) {
@@ -16,6 +17,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(VESK_VERSION));
 
     CMessageBoxPrompt prompt;
+    if (!CRuleScriptHost::CheckScriptEngine(prompt)) {
+        return 1;
+    }
     const CConfiguration config = CConfiguration::FromEnvironment();
     if (!config.PrepareConfiguration(prompt)) {
         return 1;

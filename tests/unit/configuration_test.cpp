@@ -1,5 +1,6 @@
 #include "app/configuration.h"
 
+#include "qt_print.h"
 #include "recording_prompt.h"
 #include "temp_hives.h"
 

@@ -6,6 +6,7 @@
 #include "model/vesk_cps_exception.h"
 #include "platform/script/dom.h"
 #include "platform/script/host.h"
+#include "qt_print.h"
 #include "recording_prompt.h"
 
 namespace {
@@ -49,7 +50,7 @@ const QString kRules = QStringLiteral(
     "    Loop\n"
     "End Function\n"
     "Function Deep(n)\n"
-    "    Deep = Deep(n + 1)\n"
+    "    Deep = Deep(n)\n"
     "End Function\n");
 
 class RuleScriptHost : public ::testing::Test {
@@ -182,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, RuleScriptStart,
     ::testing::Values(
         SStartRow{"Dim a\nIf a Then\n  a = 1\n", "ParseScriptText failed",
-                  "IActiveScriptSite::OnScriptError()\nLine: 2\n'End If' expected (to close 'If' at line 2)"},
+                  "IActiveScriptSite::OnScriptError()\nLine: 4\n'End If' expected (to close 'If' at line 2)"},
         SStartRow{"Dim a\na = 1\na = a / 0\n", "SetScriptState failed",
                   "IActiveScriptSite::OnScriptError()\nLine: 3\nDivision by zero"}));
 

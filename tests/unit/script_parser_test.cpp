@@ -358,6 +358,9 @@ INSTANTIATE_TEST_SUITE_P(
         SRow{"Foo -1", "(callstmt Foo (neg 1))"},
         SRow{"obj.Method a", "(callstmt (. obj Method) a)"},
         SRow{"Call Foo(a, b)", "(Call Foo a b)"}, SRow{"Call Foo(a)", "(Call Foo a)"},
+        // An argument left out is passed as Empty.
+        SRow{"Err.Raise 5, , \"text\"", "(callstmt (. Err Raise) 5 Empty \"text\")"},
+        SRow{"x = f(a, , b)", "(let x (call f a Empty b))"},
         SRow{"Call Foo", "(Call Foo)"}, SRow{"Call obj.M(a)", "(Call (. obj M) a)"},
         SRow{"Call Foo((a), b)", "(Call Foo (paren a) b)"},
         SRow{"Foo (a)", "(callstmt Foo (paren a))"}, SRow{"Foo(a)", "(callstmt Foo (paren a))"},
@@ -474,7 +477,7 @@ INSTANTIATE_TEST_SUITE_P(
         SRow{"If a = Then x = 1\ny = 2", "1:8: expected an expression"},
         SRow{"x = (1 + 2", "1:11: expected ')' to close '(' at line 1"},
         SRow{"x = f(1,\n2)", "1:9: expected an expression\n2:1: unexpected '2'"},
-        SRow{"x = f(a, , b)", "1:10: expected an expression"},
+        SRow{"Case1 = 1\nSelect Case x\nCase 1, , 2\nEnd Select", "3:9: expected an expression"},
         SRow{"x = 1 2", "1:7: expected end of statement, found '2'"},
         SRow{"x = ", "1:5: expected an expression"},
         SRow{"x = Then", "1:5: expected an expression"}, SRow{"Else", "1:1: unexpected 'Else'"},

@@ -115,8 +115,8 @@ TEST_P(ScriptFile, PrintsAndFailsAsItsCommentsSay) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, ScriptFile, ::testing::ValuesIn(ScriptFiles()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param.substr(0, info.param.size() - 4);
+                         [](const ::testing::TestParamInfo<std::string>& row) {
+                             std::string name = row.param.substr(0, row.param.size() - 4);
                              for (char& ch : name) {
                                  if (!std::isalnum(static_cast<unsigned char>(ch))) {
                                      ch = '_';

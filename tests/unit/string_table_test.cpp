@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "app/startup.h"
+#include "qt_print.h"
 #include "recording_prompt.h"
 #include "resources/command_ids.h"
 #include "temp_hives.h"

@@ -54,6 +54,10 @@ private:
 
     CDomDocument();
     std::shared_ptr<CDomContext> m_context;
+    // The object Wrap() or Parse() returned; for a wrapped document its end releases the
+    // context, since nobody can call Release() through it afterwards.
+    bool m_first = false;
+    const void* m_identity = nullptr;  // the document's address, kept for after Release()
 };
 
 // The libxml2 node behind a DOM object in `value`; null when `value` holds no live DOM node.

@@ -20,6 +20,8 @@ QString ErrorDescription(int number) {
             return QStringLiteral("Type mismatch");
         case err::kOutOfStack:
             return QStringLiteral("Out of stack space");
+        case err::kInternalError:
+            return QStringLiteral("Internal error");
         case err::kObjectNotSet:
             return QStringLiteral("Object variable not set");
         case err::kInvalidNull:

@@ -16,6 +16,7 @@ inline constexpr int kArrayFixed = 10;          // This array is fixed or tempor
 inline constexpr int kDivisionByZero = 11;      // Division by zero
 inline constexpr int kTypeMismatch = 13;        // Type mismatch
 inline constexpr int kOutOfStack = 28;          // Out of stack space
+inline constexpr int kInternalError = 51;         // Internal error
 inline constexpr int kObjectNotSet = 91;        // Object variable not set
 inline constexpr int kInvalidNull = 94;         // Invalid use of Null
 inline constexpr int kObjectRequired = 424;     // Object required

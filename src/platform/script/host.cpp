@@ -4,6 +4,16 @@
 
 namespace vbs {
 
+namespace {
+
+// A failure that is no script error is a fault of the engine or of a host object; the host still
+// gets a report instead of an exception it does not expect.
+CScriptError InternalError(const std::exception& error) {
+    return CScriptError(err::kInternalError, ErrorDescription(err::kInternalError) + QStringLiteral(": ") + QString::fromUtf8(error.what()));
+}
+
+}  // namespace
+
 std::unique_ptr<CScriptEngine> CScriptEngine::Create(const QString& language) {
     if (language.compare(QLatin1String("VBScript"), Qt::CaseInsensitive) != 0) {
         return nullptr;
@@ -93,6 +103,9 @@ bool CScriptEngine::SetScriptState(ScriptState state) {
     } catch (const CScriptError& error) {
         Report(error);
         ok = false;
+    } catch (const std::exception& error) {
+        Report(InternalError(error));
+        ok = false;
     }
     m_site->OnLeaveScript();
     return ok;
@@ -141,6 +154,9 @@ bool CScriptDispatch::Invoke(int id, std::vector<SHostArg>& args, CVariant* resu
         }
     } catch (const CScriptError& error) {
         m_engine.Report(error);
+        ok = false;
+    } catch (const std::exception& error) {
+        m_engine.Report(InternalError(error));
         ok = false;
     }
     site.OnLeaveScript();

@@ -13,12 +13,23 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+// clang 14 does not deduce aggregate template arguments yet.
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 CScriptError ErrorNaming(int number, const QString& name) {
     return CScriptError(number, ErrorDescription(number) + QStringLiteral(": '") + name + u'\'');
 }
 
 const QString kRuntimeSource = QStringLiteral("VBScript runtime error");
+
+// Built-ins that look at an object itself rather than at the value it stands for.
+bool BuiltinTakesObjects(const QString& name) {
+    static const QStringList names = {QStringLiteral("isobject"), QStringLiteral("typename"),
+                                      QStringLiteral("vartype"), QStringLiteral("isarray"),
+                                      QStringLiteral("isempty"), QStringLiteral("isnull")};
+    return names.contains(name.toLower());
+}
 
 }  // namespace
 
@@ -69,7 +80,10 @@ public:
             if (args.empty() || args.size() > 3) {
                 throw CScriptError(err::kWrongArgCount);
             }
-            const int number = args[0].ToLong();
+            const int number = DefaultValue(args[0]).ToLong();
+            if (number == 0) {
+                throw CScriptError(err::kInvalidCall);
+            }
             const QString source = args.size() > 1 && !args[1].IsEmpty() ? args[1].ToString()
                                                                         : QString();
             QString description = args.size() > 2 ? args[2].ToString() : QString();
@@ -100,6 +114,7 @@ struct CInterpreter::SVariable {
     CVariant value;
     bool isConst = false;
     bool fixedArray = false;  // Dim a(3): its size cannot change
+    int locks = 0;            // an element is out as a ByRef argument: the array must stay
 };
 
 struct CInterpreter::SFrame {
@@ -254,6 +269,7 @@ CInterpreter::Flow CInterpreter::ExecStatement(const Stmt& stmt) {
                     case ExitStmt::What::Do:
                         return Flow::ExitDo;
                     default:
+                        m_err->Clear();
                         return Flow::ExitProcedure;
                 }
             },
@@ -276,10 +292,11 @@ CInterpreter::Flow CInterpreter::ExecIf(const IfStmt& stmt) {
 }
 
 CInterpreter::Flow CInterpreter::ExecSelect(const SelectStmt& stmt) {
-    const CVariant subject = Eval(*stmt.subject);
+    const CVariant subject = DefaultValue(Eval(*stmt.subject));
     for (const SelectStmt::Case& c : stmt.cases) {
         for (const ExprPtr& value : c.values) {
-            const CVariant same = ops::Compare(ops::Comparison::Equal, subject, Eval(*value));
+            const CVariant same =
+                ops::Compare(ops::Comparison::Equal, subject, DefaultValue(Eval(*value)));
             if (same.IsBool() && same.AsBool()) {
                 return ExecBlock(c.body);
             }
@@ -290,9 +307,10 @@ CInterpreter::Flow CInterpreter::ExecSelect(const SelectStmt& stmt) {
 
 CInterpreter::Flow CInterpreter::ExecFor(const ForStmt& stmt, const SPos& pos) {
     const Cell counter = LookupForWrite(stmt.variable, pos);
-    const CVariant from = Eval(*stmt.from).ToNumeric();
-    const CVariant to = Eval(*stmt.to).ToNumeric();
-    const CVariant step = stmt.step ? Eval(*stmt.step).ToNumeric() : CVariant::Integer(1);
+    const CVariant from = DefaultValue(Eval(*stmt.from)).ToNumeric();
+    const CVariant to = DefaultValue(Eval(*stmt.to)).ToNumeric();
+    const CVariant step =
+        stmt.step ? DefaultValue(Eval(*stmt.step)).ToNumeric() : CVariant::Integer(1);
     const bool down = step.ToDouble() < 0;
     Assign(*counter, from, false, stmt.variable);
     for (;;) {
@@ -391,8 +409,12 @@ void CInterpreter::ExecDim(const DimStmt& stmt) {
 
 void CInterpreter::ExecReDim(const ReDimStmt& stmt) {
     for (const ReDimStmt::Var& var : stmt.vars) {
-        Cell cell = LookupForWrite(var.name, var.pos);
-        if (cell->fixedArray) {
+        // ReDim declares a dynamic array where the name is new, also under Option Explicit.
+        Cell cell = Lookup(Key(var.name));
+        if (!cell) {
+            cell = Declare(Key(var.name), var.pos);
+        }
+        if (cell->fixedArray || cell->locks > 0) {
             throw ErrorNaming(err::kArrayFixed, var.name);
         }
         std::vector<std::int32_t> bounds = EvalIndexes(var.bounds);
@@ -507,7 +529,7 @@ CVariant CInterpreter::Eval(const Expr& expr) {
             [&](const CallExpr& e) { return EvalCall(e); },
             [&](const ParenExpr& e) { return Eval(*e.inner); },
             [&](const UnaryExpr& e) {
-                CVariant operand = Eval(*e.operand);
+                CVariant operand = DefaultValue(Eval(*e.operand));
                 switch (e.op) {
                     case UnaryOp::Negate:
                         return ops::Negate(operand);
@@ -524,8 +546,12 @@ CVariant CInterpreter::Eval(const Expr& expr) {
 }
 
 CVariant CInterpreter::EvalBinary(const BinaryExpr& e) {
-    const CVariant left = Eval(*e.left);
-    const CVariant right = Eval(*e.right);
+    if (e.op == BinaryOp::Is) {
+        return CVariant(ops::Is(Eval(*e.left), Eval(*e.right)));
+    }
+    // Objects take part in arithmetic and comparisons through their default member.
+    const CVariant left = DefaultValue(Eval(*e.left));
+    const CVariant right = DefaultValue(Eval(*e.right));
     using C = ops::Comparison;
     switch (e.op) {
         case BinaryOp::Power:
@@ -557,7 +583,7 @@ CVariant CInterpreter::EvalBinary(const BinaryExpr& e) {
         case BinaryOp::GreaterEqual:
             return ops::Compare(C::GreaterEqual, left, right);
         case BinaryOp::Is:
-            return CVariant(ops::Is(left, right));
+            break;
         case BinaryOp::And:
             return ops::And(left, right);
         case BinaryOp::Or:
@@ -573,9 +599,9 @@ CVariant CInterpreter::EvalBinary(const BinaryExpr& e) {
 }
 
 bool CInterpreter::EvalCondition(const Expr& expr) {
-    const CVariant value = Eval(expr);
+    const CVariant value = DefaultValue(Eval(expr));
     // A Null condition is not true; If and loops treat it as False.
-    return !value.IsNull() && LetValue(value).ToBool();
+    return !value.IsNull() && value.ToBool();
 }
 
 ObjectPtr CInterpreter::EvalObject(const Expr& expr) {
@@ -679,7 +705,13 @@ CVariant CInterpreter::CallName(const QString& name, const std::vector<ExprPtr>&
         if (count < builtin->minArgs || count > builtin->maxArgs) {
             throw ErrorNaming(err::kWrongArgCount, name);
         }
-        return builtin->fn(EvalArgs(args));
+        std::vector<CVariant> values = EvalArgs(args);
+        if (!BuiltinTakesObjects(name)) {
+            for (CVariant& value : values) {
+                value = DefaultValue(value);
+            }
+        }
+        return builtin->fn(values);
     }
     throw ErrorNaming(err::kTypeMismatch, name);
 }
@@ -732,6 +764,17 @@ CVariant CInterpreter::InvokeProcedure(const SProcedure& procedure,
         auto cell = std::make_shared<SVariable>();
         cell->value = Eval(arg).Copy();
         cells.push_back(std::move(cell));
+    }
+    struct SUnlock {
+        std::vector<SWriteBack>& backs;
+        ~SUnlock() {
+            for (SWriteBack& back : backs) {
+                --back.array->locks;
+            }
+        }
+    } unlock{writeBacks};
+    for (SWriteBack& back : writeBacks) {
+        ++back.array->locks;
     }
     CVariant result = RunProcedure(procedure, std::move(cells));
     for (SWriteBack& back : writeBacks) {
@@ -821,28 +864,14 @@ void CInterpreter::Assign(SVariable& variable, CVariant value, bool isSet, const
         variable.value = std::move(value);
         return;
     }
-    if (variable.fixedArray) {
+    if (variable.fixedArray || variable.locks > 0) {
         throw ErrorNaming(err::kArrayFixed, name);
     }
     variable.value = LetValue(value);
 }
 
 CVariant CInterpreter::LetValue(const CVariant& value) {
-    if (value.IsArray()) {
-        return value.Copy();
-    }
-    if (!value.IsObject()) {
-        return value;
-    }
-    if (!value.AsObject()) {
-        throw CScriptError(err::kObjectNotSet);
-    }
-    // An object used as a value stands for its default member.
-    CVariant inner = value.AsObject()->Invoke(QString(), {}, InvokeKind::Get);
-    if (inner.IsObject()) {
-        throw CScriptError(err::kTypeMismatch);
-    }
-    return inner;
+    return value.IsArray() ? value.Copy() : DefaultValue(value);
 }
 
 const QStringList& CInterpreter::HoistedNames(const Block& body) {

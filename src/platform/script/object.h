@@ -31,7 +31,7 @@ public:
                             InvokeKind kind) = 0;
 
     // The members of a collection for For Each; nullopt when it is not one.
-    virtual std::optional<std::vector<CVariant>> Items() { return std::nullopt; }
+    virtual std::optional<std::vector<CVariant>> Items();
 
     // Two references are the same object for "Is" when their identities are equal. Wrappers
     // that are made afresh for the same underlying thing (a DOM node) answer that thing.

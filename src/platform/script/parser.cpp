@@ -1,5 +1,7 @@
 #include "platform/script/parser.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <new>
 #include <optional>
@@ -197,6 +199,7 @@ private:
 
     // --- diagnostics ---
     void Error(SPos pos, const QString& message);
+    void CheckRedefinitions();
     void ErrorAtCurrent(const QString& message);
     void TooDeep(const QString& message);
     void Stop();
@@ -212,8 +215,9 @@ private:
     ExprPtr ParsePowerOperand();
     ExprPtr ParsePrimary();
     ExprPtr ParseChain(std::optional<SMark>* lastParen);
-    bool ParseParenArgs(std::vector<ExprPtr>& args, int* height);
-    bool ParseBareArgs(std::vector<ExprPtr>& args);
+    bool ParseParenArgs(std::vector<ExprPtr>& args, int* height, bool omitted = true);
+    bool ParseBareArgs(std::vector<ExprPtr>& args, bool omitted = true);
+    ExprPtr OmittedArgument() const;
     bool ExpectClose(const SToken& open);
 
     // --- statements ---
@@ -584,9 +588,17 @@ ExprPtr CParser::ParseChain(std::optional<SMark>* lastParen) {
     return expr;
 }
 
-// Args -> '(' [Expr {',' Expr}] ')'. `height` comes in as the callee's and leaves as the
-// tallest of it and the arguments.
-bool CParser::ParseParenArgs(std::vector<ExprPtr>& args, int* height) {
+ExprPtr CParser::OmittedArgument() const {
+    auto expr = std::make_unique<Expr>();
+    expr->pos = m_token.pos;
+    expr->node = LiteralExpr{CVariant()};
+    return expr;
+}
+
+// Args -> '(' [Arg {',' Arg}] ')'; Arg -> Expr | (nothing: an omitted argument, passed as
+// Empty, as in Err.Raise 5, , "text"). `height` comes in as the callee's and leaves as the
+// tallest of it and the arguments. Bounds (`omitted` false) cannot be left out.
+bool CParser::ParseParenArgs(std::vector<ExprPtr>& args, int* height, bool omitted) {
     const SToken open = m_token;
     Advance();
     if (Is(TokenKind::RightParen)) {
@@ -594,6 +606,14 @@ bool CParser::ParseParenArgs(std::vector<ExprPtr>& args, int* height) {
         return true;
     }
     for (;;) {
+        if (omitted && (Is(TokenKind::Comma) || (!args.empty() && Is(TokenKind::RightParen)))) {
+            args.push_back(OmittedArgument());
+            if (!Is(TokenKind::Comma)) {
+                break;
+            }
+            Advance();
+            continue;
+        }
         ExprPtr arg = ParseExpr();
         if (!arg) {
             return false;
@@ -608,9 +628,17 @@ bool CParser::ParseParenArgs(std::vector<ExprPtr>& args, int* height) {
     return ExpectClose(open);
 }
 
-// BareArgs -> Expr {',' Expr}
-bool CParser::ParseBareArgs(std::vector<ExprPtr>& args) {
+// BareArgs -> Arg {',' Arg}; Case lists (`omitted` false) cannot leave a value out.
+bool CParser::ParseBareArgs(std::vector<ExprPtr>& args, bool omitted) {
     for (;;) {
+        if (omitted && !args.empty() && (Is(TokenKind::Comma) || AtStatementEnd())) {
+            args.push_back(OmittedArgument());
+            if (!Is(TokenKind::Comma)) {
+                return true;
+            }
+            Advance();
+            continue;
+        }
         ExprPtr arg = ParseExpr();
         if (!arg) {
             return false;
@@ -952,7 +980,7 @@ StmtPtr CParser::ParseReDim() {
             return nullptr;
         }
         int height = 0;
-        if (!ParseParenArgs(var.bounds, &height)) {
+        if (!ParseParenArgs(var.bounds, &height, false)) {
             return nullptr;
         }
         if (var.bounds.empty()) {
@@ -1310,7 +1338,7 @@ StmtPtr CParser::ParseSelect() {
             }
             SelectStmt::Case branch;
             branch.pos = caseWord.pos;
-            if (!ParseBareArgs(branch.values) || !EndHeader()) {
+            if (!ParseBareArgs(branch.values, false) || !EndHeader()) {
                 ok = false;
                 SkipToStatementEnd();
             }
@@ -1662,12 +1690,66 @@ bool CParser::ParseParams(std::vector<Param>& params) {
     return ExpectClose(open);
 }
 
+// A name may be declared once per scope: the script's global statements with its procedures,
+// and each procedure with its parameters. Dim and Const count wherever they stand in the scope.
+void CParser::CheckRedefinitions() {
+    using Names = QSet<QString>;
+    const auto declare = [this](Names& names, const QString& name, SPos pos) {
+        const QString key = name.toLower();
+        if (names.contains(key)) {
+            Error(pos, QStringLiteral("Name redefined: '%1'").arg(name));
+        } else {
+            names.insert(key);
+        }
+    };
+    const auto walk = [&declare](const auto& self, Names& names, const Block& block) -> void {
+        for (const StmtPtr& stmt : block) {
+            if (const auto* dim = std::get_if<DimStmt>(&stmt->node)) {
+                for (const DimStmt::Var& var : dim->vars) {
+                    declare(names, var.name, var.pos);
+                }
+            } else if (const auto* constant = std::get_if<ConstStmt>(&stmt->node)) {
+                for (const ConstStmt::Item& item : constant->items) {
+                    declare(names, item.name, item.pos);
+                }
+            } else if (const auto* branch = std::get_if<IfStmt>(&stmt->node)) {
+                for (const IfStmt::Branch& b : branch->branches) {
+                    self(self, names, b.body);
+                }
+                self(self, names, branch->elseBody);
+            } else if (const auto* select = std::get_if<SelectStmt>(&stmt->node)) {
+                for (const SelectStmt::Case& c : select->cases) {
+                    self(self, names, c.body);
+                }
+                self(self, names, select->elseBody);
+            } else if (const auto* loop = std::get_if<ForStmt>(&stmt->node)) {
+                self(self, names, loop->body);
+            } else if (const auto* each = std::get_if<ForEachStmt>(&stmt->node)) {
+                self(self, names, each->body);
+            } else if (const auto* doLoop = std::get_if<DoStmt>(&stmt->node)) {
+                self(self, names, doLoop->body);
+            }
+        }
+    };
+    Names global;
+    walk(walk, global, m_program->body);
+    for (const ProcDecl& procedure : m_program->procedures) {
+        declare(global, procedure.name, procedure.pos);
+        Names local;
+        for (const Param& param : procedure.params) {
+            declare(local, param.name, param.pos);
+        }
+        walk(walk, local, procedure.body);
+    }
+}
+
 SParseResult CParser::Run() {
     SParseResult result;
     try {
         m_program = std::make_unique<Program>();
         Advance();
         ParseBlock(m_program->body);
+        CheckRedefinitions();
     } catch (const std::bad_alloc&) {
         m_errors.push_back(SScriptDiagnostic{m_file, m_token.pos.line, m_token.pos.column,
                                              err::kSyntaxError,

@@ -23,7 +23,8 @@ public:
             kind != InvokeKind::Let && kind != InvokeKind::Set) {
             QStringList parts;
             for (const CVariant& arg : args) {
-                parts << (arg.IsNull() ? QStringLiteral("Null") : arg.ToString());
+                const CVariant value = DefaultValue(arg);
+                parts << (value.IsNull() ? QStringLiteral("Null") : value.ToString());
             }
             m_print(parts.join(u' '));
             return {};

@@ -883,4 +883,23 @@ double RoundHalfEven(double value) {
     return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
 }
 
+CVariant DefaultValue(const CVariant& value) {
+    if (!value.IsObject()) {
+        return value;
+    }
+    if (!value.AsObject()) {
+        throw CScriptError(err::kObjectNotSet);
+    }
+    CVariant inner = value.AsObject()->Invoke(QString(), {}, InvokeKind::Get);
+    if (inner.IsObject()) {
+        throw CScriptError(err::kTypeMismatch);
+    }
+    return inner;
+}
+
+// Defined here, where CVariant is complete: most objects are no collections.
+std::optional<std::vector<CVariant>> IScriptObject::Items() {
+    return std::nullopt;
+}
+
 }  // namespace vbs

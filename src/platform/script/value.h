@@ -175,6 +175,11 @@ std::optional<int> CompareValues(const CVariant& a, const CVariant& b, bool text
 bool Is(const CVariant& a, const CVariant& b);
 }  // namespace ops
 
+// The value an object stands for where a value is wanted: its default member (Err is Err.Number).
+// Other values come back as they are. Nothing raises kObjectNotSet; an object without a default
+// member raises what its Invoke raises (kNoSuchMember).
+CVariant DefaultValue(const CVariant& value);
+
 // A string as VBScript reads a number: blanks around it, a sign, decimals with ".", an
 // exponent, "&H"/"&O" integers. nullopt when it is not a number.
 std::optional<double> ParseNumber(QStringView text);
