@@ -37,7 +37,8 @@ bool CRuleScriptHost::CheckScriptEngine(IUserPrompt& prompt) {
     CSilentSite site;
     std::unique_ptr<vbs::CScriptEngine> engine = vbs::CScriptEngine::Create(kLanguage);
     if (!engine || !engine->SetScriptSite(&site) || !engine->InitNew()) {
-        prompt.Ask(kMsgNoScriptEngine, CStringTable::Instance().FormatWithAppName(kMsgNoScriptEngine),
+        prompt.Ask(kMsgNoScriptEngine,
+                   CStringTable::Instance().FormatWithAppName(kMsgNoScriptEngine),
                    PromptStyle::Error);
         return false;
     }
@@ -45,8 +46,8 @@ bool CRuleScriptHost::CheckScriptEngine(IUserPrompt& prompt) {
 }
 
 void CRuleScriptHost::FailStart(const QString& detail) {
-    throw CVeskCPSException(model_msg::kFatalError101, QStringLiteral("CRadioDataModel::Initialize"),
-                            detail);
+    throw CVeskCPSException(model_msg::kFatalError101,
+                            QStringLiteral("CRadioDataModel::Initialize"), detail);
 }
 
 void CRuleScriptHost::FailCall(const QString& operation, const QString& detail) {
@@ -155,8 +156,7 @@ std::optional<bool> AsBool(const vbs::CVariant& value) {
 }  // namespace
 
 std::optional<CRuleScriptHost::SCodeAnswer> CRuleScriptHost::InvokeForCode(
-    const QString& handler, std::vector<vbs::SHostArg>& args, std::size_t out1,
-    std::size_t out2) {
+    const QString& handler, std::vector<vbs::SHostArg>& args, std::size_t out1, std::size_t out2) {
     vbs::CVariant result;
     if (!Invoke(handler, args, &result)) {
         return std::nullopt;
@@ -182,8 +182,12 @@ std::optional<bool> CRuleScriptHost::InvokeForBool(const QString& handler,
 qint32 CRuleScriptHost::SetVal(const QString& handler, _xmlNode* element, _xmlNode* attribute,
                                const vbs::CVariant& value, qint32& out1, qint32 integer,
                                qint32& out2) {
-    std::vector<vbs::SHostArg> args{In(Node(element)), In(Node(attribute)), In(value), Out(),
-                                    In(vbs::CVariant::Long(integer)), Out()};
+    std::vector<vbs::SHostArg> args{In(Node(element)),
+                                    In(Node(attribute)),
+                                    In(value),
+                                    Out(),
+                                    In(vbs::CVariant::Long(integer)),
+                                    Out()};
     const std::optional<SCodeAnswer> answer = InvokeForCode(handler, args, 3, 5);
     if (!answer) {
         QString shown;
@@ -246,8 +250,7 @@ bool CRuleScriptHost::CanDeleteChild(const QString& handler, _xmlNode* element) 
     return *answer;
 }
 
-bool CRuleScriptHost::CanDeleteFrequency(const QString& handler, _xmlNode* element,
-                                         quint32 index) {
+bool CRuleScriptHost::CanDeleteFrequency(const QString& handler, _xmlNode* element, quint32 index) {
     std::vector<vbs::SHostArg> args{In(Node(element)),
                                     In(vbs::CVariant::Number(static_cast<qint64>(index)))};
     const std::optional<bool> answer = InvokeForBool(handler, args);

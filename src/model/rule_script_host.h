@@ -3,11 +3,12 @@
 // The profile's rule script, run by the model: started once per profile model and called by
 // the data items through the handler names that the schema gives.
 
-#include <QString>
-#include <QStringList>
 #include <array>
 #include <memory>
 #include <vector>
+
+#include <QString>
+#include <QStringList>
 
 #include "platform/script/host.h"
 #include "platform/script/value.h"

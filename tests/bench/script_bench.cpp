@@ -1,12 +1,13 @@
 // The cost of one small rule handler call as a data item makes it: an attribute check and a
 // setAttribute on the profile document.
 
-#include <benchmark/benchmark.h>
 #include <libxml/tree.h>
 
 #include "model/rule_script_host.h"
 #include "platform/script/dom.h"
 #include "platform/user_prompt.h"
+
+#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -35,13 +36,14 @@ void BM_SmallHandlerCall(benchmark::State& state) {
     host.Start(kRules, QStringLiteral("bench.vbs"));
     host.SetDocument(document);
     xmlNodePtr channel = xmlFirstElementChild(xmlDocGetRootElement(document->Doc()));
-    auto* name = reinterpret_cast<xmlNodePtr>(
-        xmlHasProp(channel, reinterpret_cast<const xmlChar*>("name")));
+    auto* name =
+        reinterpret_cast<xmlNodePtr>(xmlHasProp(channel, reinterpret_cast<const xmlChar*>("name")));
     const vbs::CVariant value(QStringLiteral("Base 1"));
     qint32 out1 = 0;
     qint32 out2 = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(host.SetVal(QStringLiteral("SetName"), channel, name, value, out1, 8, out2));
+        benchmark::DoNotOptimize(
+            host.SetVal(QStringLiteral("SetName"), channel, name, value, out1, 8, out2));
     }
     document->Release();
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <ostream>
+
+#include <QString>
 
 // Readable Qt strings in GoogleTest failure messages (found by argument-dependent lookup).
 inline void PrintTo(const QString& text, std::ostream* os) {

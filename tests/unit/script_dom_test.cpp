@@ -297,6 +297,11 @@ TEST_F(DomTest, SelectionNamespacesComeFromTheProperty) {
     EXPECT_EQ(ErrorOf([&] { SelectAll("//dfns:channel"); }), err::kInvalidCall);
     EXPECT_EQ(Str(Call(Doc(), "getProperty", {S("SelectionNamespaces")})),
               QStringLiteral("xmlns:p='urn:vesk:profile:1' xmlns:q='urn:other'"));
+    Call(Doc(), "setProperty", {S("SelectionNamespaces"), S("xmlns:p=\"urn:it's\"")});
+    EXPECT_EQ(Str(Call(Doc(), "getProperty", {S("SelectionNamespaces")})),
+              QStringLiteral("xmlns:p=\"urn:it's\""));
+    Call(Doc(), "setProperty",
+         {S("SelectionNamespaces"), S("xmlns:p='urn:vesk:profile:1'  xmlns:q=\"urn:other\"")});
     Call(Doc(), "setProperty", {S("SelectionLanguage"), S("XPath")});
     EXPECT_EQ(Str(Call(Doc(), "getProperty", {S("SelectionLanguage")})), QStringLiteral("XPath"));
 
@@ -1179,6 +1184,52 @@ TEST_F(DomTest, LoadXmlReplacesTheContent) {
 TEST_F(DomTest, DocumentMarkupHasTheDeclaration) {
     EXPECT_EQ(DocXml(), QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") +
                             QString::fromUtf8(kProfile) + u'\n');
+}
+
+TEST(DomParse, TheDoctypeStaysAheadOfTheDocumentElement) {
+    const std::shared_ptr<CDomDocument> parsed =
+        CDomDocument::Parse("<!--a--><!DOCTYPE r [<!ENTITY e 'x'>]><r/>", nullptr);
+    ASSERT_TRUE(parsed);
+    const CVariant doc(ObjectPtr{parsed});
+    const CVariant root = Get(doc, "documentElement");
+    const CVariant comment = Get(doc, "firstChild");
+    Call(doc, "removeChild", {root});
+    EXPECT_EQ(ErrorOf([&] { Call(doc, "insertBefore", {root, comment}); }), err::kInvalidCall);
+    EXPECT_EQ(ErrorOf([&] { Call(doc, "replaceChild", {root, comment}); }), err::kInvalidCall);
+    Call(doc, "insertBefore", {Call(doc, "createComment", {S("b")}), comment});
+    Call(doc, "appendChild", {root});
+    EXPECT_TRUE(CDomDocument::Parse(Str(Get(doc, "xml")).toUtf8(), nullptr));
+}
+
+TEST(DomParse, EntityReferencesNeedTheirDeclaration) {
+    const std::shared_ptr<CDomDocument> parsed =
+        CDomDocument::Parse("<!DOCTYPE r [<!ENTITY e 'old'>]><r><b>&e;</b></r>", nullptr);
+    ASSERT_TRUE(parsed);
+    const CVariant doc(ObjectPtr{parsed});
+    const CVariant b = Call(doc, "selectSingleNode", {S("//b")});
+    ASSERT_TRUE(Call(doc, "loadXML", {S("<r/>")}).ToBool());
+    EXPECT_EQ(Str(Get(b, "text")), QStringLiteral("old"));  // still readable out of the tree
+    EXPECT_EQ(ErrorOf([&] { Call(Get(doc, "documentElement"), "appendChild", {b}); }),
+              err::kInvalidCall);
+    // Declared again, the reference goes in and reads the new declaration.
+    ASSERT_TRUE(Call(doc, "loadXML", {S("<!DOCTYPE r [<!ENTITY e 'new'>]><r/>")}).ToBool());
+    Call(Get(doc, "documentElement"), "appendChild", {b});
+    EXPECT_EQ(Str(Get(b, "text")), QStringLiteral("new"));
+    EXPECT_TRUE(CDomDocument::Parse(Str(Get(doc, "xml")).toUtf8(), nullptr));
+}
+
+TEST_F(DomTest, ValuesAreTextNotMarkup) {
+    // Ampersands and angle brackets in a value are characters, however the value gets there.
+    const CVariant name = Select("//dfns:channel/@name");
+    Let(name, "value", S("a &amp; <b>"));
+    const CVariant copy = Call(name, "cloneNode", {CVariant(false)});
+    EXPECT_EQ(Str(Get(copy, "value")), QStringLiteral("a &amp; <b>"));
+    EXPECT_EQ(Str(Get(copy, "xml")), QStringLiteral("name=\"a &amp;amp; &lt;b>\""));
+    const CVariant text = Call(Doc(), "createTextNode", {S("&e; <x/>")});
+    EXPECT_EQ(Str(Get(text, "xml")), QStringLiteral("&amp;e; &lt;x/&gt;"));
+    const CVariant attribute = Call(Doc(), "createAttribute", {S("a")});
+    Let(attribute, "text", S("&lt;"));
+    EXPECT_EQ(Str(Get(attribute, "value")), QStringLiteral("&lt;"));
 }
 
 }  // namespace

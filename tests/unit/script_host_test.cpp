@@ -1,13 +1,13 @@
-#include "model/rule_script_host.h"
-
-#include <gtest/gtest.h>
 #include <libxml/tree.h>
 
+#include "model/rule_script_host.h"
 #include "model/vesk_cps_exception.h"
 #include "platform/script/dom.h"
 #include "platform/script/host.h"
 #include "qt_print.h"
 #include "recording_prompt.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -59,7 +59,8 @@ protected:
         QString error;
         document = vbs::CDomDocument::Parse(QByteArray(kProfile), &error);
         ASSERT_TRUE(document) << qPrintable(error);
-        document->SetSelectionNamespaces({{QStringLiteral("dfns"), QStringLiteral("urn:vesk:profile:1")}});
+        document->SetSelectionNamespaces(
+            {{QStringLiteral("dfns"), QStringLiteral("urn:vesk:profile:1")}});
         host.Start(kRules, QStringLiteral("DataProfile.vbs"));
         host.SetDocument(document);
         channels = xmlFirstElementChild(xmlDocGetRootElement(document->Doc()));
@@ -148,10 +149,12 @@ TEST_P(RuleScriptHostFailure, RaisesUnknownErrorAndShowsTheScriptError) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, RuleScriptHostFailure,
     ::testing::Values(
-        SFailureRow{"Broken", "Invoke script function failed\nfunction name=CanAddChild,Node=channels",
+        SFailureRow{"Broken",
+                    "Invoke script function failed\nfunction name=CanAddChild,Node=channels",
                     "IActiveScriptSite::OnScriptError()\nLine: 26\nDivision by zero"},
         SFailureRow{"Forever", "function name=CanAddChild,Node=channels",
-                    "IActiveScriptSite::OnScriptError()\nLine: 29\nThe script ran too long and was stopped"},
+                    "IActiveScriptSite::OnScriptError()\nLine: 29\nThe script ran too long and was "
+                    "stopped"},
         SFailureRow{"Deep", "function name=CanAddChild,Node=channels",
                     "IActiveScriptSite::OnScriptError()\nLine: 33\nOut of stack space"},
         SFailureRow{"NoSuchHandler", "function name=CanAddChild,Node=channels", ""}));
@@ -172,7 +175,8 @@ TEST_P(RuleScriptStart, FailsWithFatalError101NamingTheStep) {
         FAIL() << "no exception";
     } catch (const CVeskCPSException& e) {
         EXPECT_EQ(e.MessageId(), 137);
-        EXPECT_TRUE(e.Text().endsWith(QString::fromUtf8(GetParam().detail))) << qPrintable(e.Text());
+        EXPECT_TRUE(e.Text().endsWith(QString::fromUtf8(GetParam().detail)))
+            << qPrintable(e.Text());
     }
     ASSERT_EQ(prompt.texts.size(), 1);
     EXPECT_EQ(prompt.texts[0], QString::fromUtf8(GetParam().prompt));
@@ -181,11 +185,11 @@ TEST_P(RuleScriptStart, FailsWithFatalError101NamingTheStep) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, RuleScriptStart,
-    ::testing::Values(
-        SStartRow{"Dim a\nIf a Then\n  a = 1\n", "ParseScriptText failed",
-                  "IActiveScriptSite::OnScriptError()\nLine: 4\n'End If' expected (to close 'If' at line 2)"},
-        SStartRow{"Dim a\na = 1\na = a / 0\n", "SetScriptState failed",
-                  "IActiveScriptSite::OnScriptError()\nLine: 3\nDivision by zero"}));
+    ::testing::Values(SStartRow{"Dim a\nIf a Then\n  a = 1\n", "ParseScriptText failed",
+                                "IActiveScriptSite::OnScriptError()\nLine: 4\n'End If' expected "
+                                "(to close 'If' at line 2)"},
+                      SStartRow{"Dim a\na = 1\na = a / 0\n", "SetScriptState failed",
+                                "IActiveScriptSite::OnScriptError()\nLine: 3\nDivision by zero"}));
 
 TEST(ScriptEngine, PresenceTestPassesAndOnlyVBScriptExists) {
     CRecordingPrompt prompt;
@@ -208,9 +212,10 @@ TEST(ScriptEngine, StepsInOrderAndDispatchOnlyWhenStarted) {
     ASSERT_TRUE(engine->SetScriptSite(&site));
     EXPECT_FALSE(engine->ParseScriptText(QStringLiteral("x = 1"), QStringLiteral("a.vbs")));
     ASSERT_TRUE(engine->InitNew());
-    ASSERT_TRUE(engine->ParseScriptText(
-        QStringLiteral("Dim total\nSub Add(ByVal a, ByRef b)\n  b = b + a\n  a = 0\n  total = total + 1\nEnd Sub\n"),
-        QStringLiteral("a.vbs")));
+    ASSERT_TRUE(
+        engine->ParseScriptText(QStringLiteral("Dim total\nSub Add(ByVal a, ByRef b)\n  b = b + "
+                                               "a\n  a = 0\n  total = total + 1\nEnd Sub\n"),
+                                QStringLiteral("a.vbs")));
     EXPECT_EQ(engine->GetScriptDispatch(), nullptr);
     ASSERT_TRUE(engine->SetScriptState(vbs::ScriptState::Started));
     vbs::CScriptDispatch* dispatch = engine->GetScriptDispatch();
@@ -219,7 +224,8 @@ TEST(ScriptEngine, StepsInOrderAndDispatchOnlyWhenStarted) {
     const std::optional<int> id = dispatch->GetIDsOfNames(QStringLiteral("ADD"));
     ASSERT_TRUE(id);
 
-    std::vector<vbs::SHostArg> args{{vbs::CVariant::Long(5), true}, {vbs::CVariant::Long(10), true}};
+    std::vector<vbs::SHostArg> args{{vbs::CVariant::Long(5), true},
+                                    {vbs::CVariant::Long(10), true}};
     ASSERT_TRUE(dispatch->Invoke(*id, args, nullptr));
     // The first parameter is ByVal in the script: the host's ByRef request cannot make it write.
     EXPECT_EQ(args[0].value.ToLong(), 5);

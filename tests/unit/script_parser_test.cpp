@@ -360,8 +360,8 @@ INSTANTIATE_TEST_SUITE_P(
         SRow{"Call Foo(a, b)", "(Call Foo a b)"}, SRow{"Call Foo(a)", "(Call Foo a)"},
         // An argument left out is passed as Empty.
         SRow{"Err.Raise 5, , \"text\"", "(callstmt (. Err Raise) 5 Empty \"text\")"},
-        SRow{"x = f(a, , b)", "(let x (call f a Empty b))"},
-        SRow{"Call Foo", "(Call Foo)"}, SRow{"Call obj.M(a)", "(Call (. obj M) a)"},
+        SRow{"x = f(a, , b)", "(let x (call f a Empty b))"}, SRow{"Call Foo", "(Call Foo)"},
+        SRow{"Call obj.M(a)", "(Call (. obj M) a)"},
         SRow{"Call Foo((a), b)", "(Call Foo (paren a) b)"},
         SRow{"Foo (a)", "(callstmt Foo (paren a))"}, SRow{"Foo(a)", "(callstmt Foo (paren a))"},
         SRow{"Foo()", "(callstmt Foo)"}, SRow{"Foo (a), b", "(callstmt Foo (paren a) b)"},

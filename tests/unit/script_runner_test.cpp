@@ -9,14 +9,14 @@
 //                                    veskctl script command line)
 //   ' steps: N                       runs with a step budget of N
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
 
 #include "platform/script/script_file.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -77,7 +77,8 @@ std::vector<std::string> ScriptFiles() {
     QDirIterator it(QStringLiteral(VESK_SCRIPT_TESTS), {QStringLiteral("*.vbs")}, QDir::Files,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        files.push_back(QDir(QStringLiteral(VESK_SCRIPT_TESTS)).relativeFilePath(it.next()).toStdString());
+        files.push_back(
+            QDir(QStringLiteral(VESK_SCRIPT_TESTS)).relativeFilePath(it.next()).toStdString());
     }
     std::sort(files.begin(), files.end());
     return files;
@@ -86,8 +87,8 @@ std::vector<std::string> ScriptFiles() {
 class ScriptFile : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ScriptFile, PrintsAndFailsAsItsCommentsSay) {
-    const SScriptCase c =
-        ReadCase(QDir(QStringLiteral(VESK_SCRIPT_TESTS)).filePath(QString::fromStdString(GetParam())));
+    const SScriptCase c = ReadCase(
+        QDir(QStringLiteral(VESK_SCRIPT_TESTS)).filePath(QString::fromStdString(GetParam())));
     ASSERT_TRUE(!c.expectedOutput.isEmpty() || !c.expectedErrors.empty())
         << "a script test must expect something";
 

@@ -255,6 +255,19 @@ xmlNodePtr NextElement(xmlNodePtr node, xmlNodePtr top) {
     return nullptr;
 }
 
+// The node after `node` in document order within the subtree at `top`, entering elements only.
+xmlNodePtr NextInSubtree(xmlNodePtr node, xmlNodePtr top) {
+    if (IsElement(node) && node->children) {
+        return node->children;
+    }
+    for (; node && node != top; node = node->parent) {
+        if (node->next) {
+            return node->next;
+        }
+    }
+    return nullptr;
+}
+
 // Elements from `node` up to the top of its tree.
 int Depth(xmlNodePtr node) {
     int depth = 0;
@@ -716,7 +729,9 @@ public:
     static std::shared_ptr<CDomDocument> MakeDocument(xmlDocPtr doc, bool ownsDoc);
 
 private:
-    void CheckInsert(xmlNodePtr parent, xmlNodePtr node, xmlNodePtr replaced) const;
+    // `before`: the node it will precede; `replaced`: the node it takes the place of.
+    void CheckInsert(xmlNodePtr parent, xmlNodePtr node, xmlNodePtr before,
+                     xmlNodePtr replaced) const;
     void Link(xmlNodePtr parent, xmlNodePtr node, xmlNodePtr before);
     void Detach(xmlNodePtr node);
     void SetAttributeValue(xmlAttrPtr attribute, const QByteArray& value);
@@ -823,7 +838,8 @@ xmlNodePtr CDomContext::CreateAttribute(const QString& qualifiedName, const QStr
     return reinterpret_cast<xmlNodePtr>(attribute);
 }
 
-void CDomContext::CheckInsert(xmlNodePtr parent, xmlNodePtr node, xmlNodePtr replaced) const {
+void CDomContext::CheckInsert(xmlNodePtr parent, xmlNodePtr node, xmlNodePtr before,
+                              xmlNodePtr replaced) const {
     if (!ShowsChildren(parent)) {
         Fail(QStringLiteral("a node of type %1 cannot have child nodes")
                  .arg(TypeNameOf(parent->type)));
@@ -856,6 +872,14 @@ void CDomContext::CheckInsert(xmlNodePtr parent, xmlNodePtr node, xmlNodePtr rep
         if (root && root != node && root != replaced) {
             Fail(QStringLiteral("the document already has a document element"));
         }
+        // `before` is where the node goes: the document type declaration must stay ahead of it.
+        for (xmlNodePtr sibling = before; sibling; sibling = sibling->next) {
+            if (sibling->type == XML_DTD_NODE) {
+                Fail(
+                    QStringLiteral("the document element must follow the document type "
+                                   "declaration"));
+            }
+        }
     }
     for (xmlNodePtr up = parent; up; up = up->parent) {
         if (up == node) {
@@ -864,6 +888,13 @@ void CDomContext::CheckInsert(xmlNodePtr parent, xmlNodePtr node, xmlNodePtr rep
     }
     if (Depth(parent) + Height(node) > kMaxDepth) {
         Fail(QStringLiteral("the tree would be nested deeper than %1 elements").arg(kMaxDepth));
+    }
+    // A reference whose declaration went with an earlier DTD (loadXML) would not parse again.
+    for (xmlNodePtr inner = node; inner; inner = NextInSubtree(inner, node)) {
+        if (inner->type == XML_ENTITY_REF_NODE && !xmlGetDocEntity(m_doc, inner->name)) {
+            Fail(QStringLiteral("the entity '%1' is not declared in this document")
+                     .arg(Q(inner->name)));
+        }
     }
 }
 
@@ -885,6 +916,15 @@ void CDomContext::Link(xmlNodePtr parent, xmlNodePtr node, xmlNodePtr before) {
         parent->last = node;
     }
     FixNamespaces(node);
+    // Entity references read the declaration of the DTD they are in now.
+    for (xmlNodePtr inner = node; inner; inner = NextInSubtree(inner, node)) {
+        if (inner->type == XML_ENTITY_REF_NODE) {
+            if (xmlEntityPtr entity = xmlGetDocEntity(m_doc, inner->name)) {
+                inner->children = reinterpret_cast<xmlNodePtr>(entity);
+                inner->last = inner->children;
+            }
+        }
+    }
 }
 
 void CDomContext::Detach(xmlNodePtr node) {
@@ -897,7 +937,7 @@ void CDomContext::Insert(xmlNodePtr parent, xmlNodePtr node, xmlNodePtr before) 
     if (before && (before->parent != parent || before->type == XML_ATTRIBUTE_NODE)) {
         Fail(QStringLiteral("the reference node is not a child of this node"));
     }
-    CheckInsert(parent, node, nullptr);
+    CheckInsert(parent, node, before, nullptr);
     if (node != before) {
         Link(parent, node, before);
     }
@@ -910,7 +950,7 @@ void CDomContext::Replace(xmlNodePtr parent, xmlNodePtr node, xmlNodePtr old) {
     if (old->type == XML_DTD_NODE) {
         Fail(QStringLiteral("the document type declaration cannot be moved"));
     }
-    CheckInsert(parent, node, old);
+    CheckInsert(parent, node, old, old);
     if (node != old) {
         Link(parent, node, old);
         Detach(old);
@@ -1120,9 +1160,12 @@ xmlNodePtr CDomContext::Clone(xmlNodePtr node, bool deep) {
         Fail(QStringLiteral("a node of type %1 cannot be cloned here").arg(TypeNameOf(node->type)));
     }
     if (node->type == XML_ATTRIBUTE_NODE) {
-        xmlAttrPtr copy = Made(xmlNewDocProp(m_doc, node->name, X(TextOf(node).toUtf8())));
+        // Not through xmlNewDocProp's value, which would read "&x;" in it as a reference.
+        xmlAttrPtr copy = Made(xmlNewDocProp(m_doc, node->name, nullptr));
         copy->ns = node->ns;  // alive as long as this context: nothing frees it earlier
-        return Adopt(reinterpret_cast<xmlNodePtr>(copy));
+        Adopt(reinterpret_cast<xmlNodePtr>(copy));
+        SetAttributeValue(copy, TextOf(node).toUtf8());
+        return reinterpret_cast<xmlNodePtr>(copy);
     }
     return Adopt(Made(xmlDocCopyNode(node, m_doc, deep ? 1 : 2)));
 }
@@ -1207,8 +1250,9 @@ std::vector<xmlNodePtr> CDomContext::Select(xmlNodePtr context, const QString& e
 QString CDomContext::SelectionNamespacesText() const {
     QStringList parts;
     for (const auto& [prefix, uri] : m_selectionNamespaces) {
-        parts << (prefix.isEmpty() ? QStringLiteral("xmlns='%1'").arg(uri)
-                                   : QStringLiteral("xmlns:%1='%2'").arg(prefix, uri));
+        const QChar quote = uri.contains(u'\'') ? u'"' : u'\'';
+        parts << QStringLiteral("xmlns%1=%2%3%2")
+                     .arg(prefix.isEmpty() ? QString() : u':' + prefix, quote, uri);
     }
     return parts.join(u' ');
 }

@@ -9,7 +9,9 @@ namespace {
 // A failure that is no script error is a fault of the engine or of a host object; the host still
 // gets a report instead of an exception it does not expect.
 CScriptError InternalError(const std::exception& error) {
-    return CScriptError(err::kInternalError, ErrorDescription(err::kInternalError) + QStringLiteral(": ") + QString::fromUtf8(error.what()));
+    return CScriptError(err::kInternalError, ErrorDescription(err::kInternalError) +
+                                                 QStringLiteral(": ") +
+                                                 QString::fromUtf8(error.what()));
 }
 
 }  // namespace
@@ -49,8 +51,7 @@ bool CScriptEngine::InitNew() {
 }
 
 bool CScriptEngine::AddNamedItem(const QString& name) {
-    if (m_state == ScriptState::Uninitialized || m_state == ScriptState::Closed ||
-        name.isEmpty()) {
+    if (m_state == ScriptState::Uninitialized || m_state == ScriptState::Closed || name.isEmpty()) {
         return false;
     }
     m_namedItems.push_back(name);

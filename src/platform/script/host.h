@@ -4,10 +4,11 @@
 // start it, and call its procedures by name through the global dispatch. Errors go to the site
 // with their place; calls report failure by their result.
 
-#include <QString>
 #include <memory>
 #include <optional>
 #include <vector>
+
+#include <QString>
 
 #include "platform/script/errors.h"
 #include "platform/script/interpreter.h"

@@ -26,8 +26,8 @@ const QString kRuntimeSource = QStringLiteral("VBScript runtime error");
 // Built-ins that look at an object itself rather than at the value it stands for.
 bool BuiltinTakesObjects(const QString& name) {
     static const QStringList names = {QStringLiteral("isobject"), QStringLiteral("typename"),
-                                      QStringLiteral("vartype"), QStringLiteral("isarray"),
-                                      QStringLiteral("isempty"), QStringLiteral("isnull")};
+                                      QStringLiteral("vartype"),  QStringLiteral("isarray"),
+                                      QStringLiteral("isempty"),  QStringLiteral("isnull")};
     return names.contains(name.toLower());
 }
 
@@ -84,8 +84,8 @@ public:
             if (number == 0) {
                 throw CScriptError(err::kInvalidCall);
             }
-            const QString source = args.size() > 1 && !args[1].IsEmpty() ? args[1].ToString()
-                                                                        : QString();
+            const QString source =
+                args.size() > 1 && !args[1].IsEmpty() ? args[1].ToString() : QString();
             QString description = args.size() > 2 ? args[2].ToString() : QString();
             if (description.isEmpty()) {
                 description = ErrorDescription(number);
@@ -250,36 +250,50 @@ CInterpreter::Flow CInterpreter::ExecBlock(const Block& block) {
 }
 
 CInterpreter::Flow CInterpreter::ExecStatement(const Stmt& stmt) {
-    return std::visit(
-        Overloaded{
-            [&](const DimStmt& s) { ExecDim(s); return Flow::Normal; },
-            [&](const ReDimStmt& s) { ExecReDim(s); return Flow::Normal; },
-            [&](const ConstStmt& s) { ExecConst(s); return Flow::Normal; },
-            [&](const AssignStmt& s) { ExecAssign(s); return Flow::Normal; },
-            [&](const CallStmt& s) { ExecCall(s); return Flow::Normal; },
-            [&](const IfStmt& s) { return ExecIf(s); },
-            [&](const SelectStmt& s) { return ExecSelect(s); },
-            [&](const ForStmt& s) { return ExecFor(s, stmt.pos); },
-            [&](const ForEachStmt& s) { return ExecForEach(s, stmt.pos); },
-            [&](const DoStmt& s) { return ExecDo(s); },
-            [&](const ExitStmt& s) {
-                switch (s.what) {
-                    case ExitStmt::What::For:
-                        return Flow::ExitFor;
-                    case ExitStmt::What::Do:
-                        return Flow::ExitDo;
-                    default:
-                        m_err->Clear();
-                        return Flow::ExitProcedure;
-                }
-            },
-            [&](const OnErrorStmt& s) {
-                m_frame->resumeNext = s.resumeNext;
-                m_err->Clear();
-                return Flow::Normal;
-            },
-        },
-        stmt.node);
+    return std::visit(Overloaded{
+                          [&](const DimStmt& s) {
+                              ExecDim(s);
+                              return Flow::Normal;
+                          },
+                          [&](const ReDimStmt& s) {
+                              ExecReDim(s);
+                              return Flow::Normal;
+                          },
+                          [&](const ConstStmt& s) {
+                              ExecConst(s);
+                              return Flow::Normal;
+                          },
+                          [&](const AssignStmt& s) {
+                              ExecAssign(s);
+                              return Flow::Normal;
+                          },
+                          [&](const CallStmt& s) {
+                              ExecCall(s);
+                              return Flow::Normal;
+                          },
+                          [&](const IfStmt& s) { return ExecIf(s); },
+                          [&](const SelectStmt& s) { return ExecSelect(s); },
+                          [&](const ForStmt& s) { return ExecFor(s, stmt.pos); },
+                          [&](const ForEachStmt& s) { return ExecForEach(s, stmt.pos); },
+                          [&](const DoStmt& s) { return ExecDo(s); },
+                          [&](const ExitStmt& s) {
+                              switch (s.what) {
+                                  case ExitStmt::What::For:
+                                      return Flow::ExitFor;
+                                  case ExitStmt::What::Do:
+                                      return Flow::ExitDo;
+                                  default:
+                                      m_err->Clear();
+                                      return Flow::ExitProcedure;
+                              }
+                          },
+                          [&](const OnErrorStmt& s) {
+                              m_frame->resumeNext = s.resumeNext;
+                              m_err->Clear();
+                              return Flow::Normal;
+                          },
+                      },
+                      stmt.node);
 }
 
 CInterpreter::Flow CInterpreter::ExecIf(const IfStmt& stmt) {
@@ -521,28 +535,27 @@ void CInterpreter::ExecCall(const CallStmt& stmt) {
 // --- expressions ------------------------------------------------------------------------------
 
 CVariant CInterpreter::Eval(const Expr& expr) {
-    return std::visit(
-        Overloaded{
-            [&](const LiteralExpr& e) { return e.value; },
-            [&](const NameExpr& e) { return EvalName(e); },
-            [&](const MemberExpr& e) { return EvalMember(e); },
-            [&](const CallExpr& e) { return EvalCall(e); },
-            [&](const ParenExpr& e) { return Eval(*e.inner); },
-            [&](const UnaryExpr& e) {
-                CVariant operand = DefaultValue(Eval(*e.operand));
-                switch (e.op) {
-                    case UnaryOp::Negate:
-                        return ops::Negate(operand);
-                    case UnaryOp::Not:
-                        return ops::Not(operand);
-                    case UnaryOp::Plus:
-                        break;
-                }
-                return operand;
-            },
-            [&](const BinaryExpr& e) { return EvalBinary(e); },
-        },
-        expr.node);
+    return std::visit(Overloaded{
+                          [&](const LiteralExpr& e) { return e.value; },
+                          [&](const NameExpr& e) { return EvalName(e); },
+                          [&](const MemberExpr& e) { return EvalMember(e); },
+                          [&](const CallExpr& e) { return EvalCall(e); },
+                          [&](const ParenExpr& e) { return Eval(*e.inner); },
+                          [&](const UnaryExpr& e) {
+                              CVariant operand = DefaultValue(Eval(*e.operand));
+                              switch (e.op) {
+                                  case UnaryOp::Negate:
+                                      return ops::Negate(operand);
+                                  case UnaryOp::Not:
+                                      return ops::Not(operand);
+                                  case UnaryOp::Plus:
+                                      break;
+                              }
+                              return operand;
+                          },
+                          [&](const BinaryExpr& e) { return EvalBinary(e); },
+                      },
+                      expr.node);
 }
 
 CVariant CInterpreter::EvalBinary(const BinaryExpr& e) {
@@ -682,8 +695,8 @@ CVariant CInterpreter::CallName(const QString& name, const std::vector<ExprPtr>&
     if (const Cell cell = Lookup(key)) {
         // Inside a function its own name is the result variable; with arguments it is a
         // recursive call.
-        const bool isOwnResult = m_procedures.contains(key) && !m_frame->isGlobal &&
-                                 m_frame->locals.value(key) == cell;
+        const bool isOwnResult =
+            m_procedures.contains(key) && !m_frame->isGlobal && m_frame->locals.value(key) == cell;
         if (!isOwnResult || args.empty()) {
             if (cell->value.IsArray() && !asStatement) {
                 return cell->value.AsArray()->At(EvalIndexes(args));
@@ -846,9 +859,8 @@ CInterpreter::Cell CInterpreter::LookupForWrite(const QString& name, const SPos&
         return cell;
     }
     if (m_frame->optionExplicit || m_procedures.contains(key)) {
-        throw ErrorNaming(m_procedures.contains(key) ? err::kIllegalAssignment
-                                                     : err::kUndefinedVariable,
-                          name);
+        throw ErrorNaming(
+            m_procedures.contains(key) ? err::kIllegalAssignment : err::kUndefinedVariable, name);
     }
     return Declare(key, pos);
 }

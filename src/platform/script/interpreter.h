@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QHash>
-#include <QString>
-#include <QStringList>
 #include <memory>
 #include <optional>
 #include <vector>
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
 
 #include "platform/script/ast.h"
 #include "platform/script/errors.h"

@@ -1,11 +1,11 @@
 #include "platform/script/parser.h"
 
-#include <QSet>
-
 #include <algorithm>
 #include <new>
 #include <optional>
 #include <utility>
+
+#include <QSet>
 
 #include "platform/script/lexer.h"
 

@@ -1,8 +1,7 @@
 #include "platform/script/script_file.h"
 
-#include <libxml/tree.h>
-
 #include <QFile>
+#include <libxml/tree.h>
 
 #include "platform/script/dom.h"
 #include "platform/script/host.h"
@@ -29,9 +28,8 @@ public:
             m_print(parts.join(u' '));
             return {};
         }
-        throw CScriptError(err::kNoSuchMember,
-                           ErrorDescription(err::kNoSuchMember) + QStringLiteral(": '") + name +
-                               u'\'');
+        throw CScriptError(err::kNoSuchMember, ErrorDescription(err::kNoSuchMember) +
+                                                   QStringLiteral(": '") + name + u'\'');
     }
 
 private:
@@ -74,9 +72,9 @@ std::optional<CVariant> ParseArgument(const QString& text, CDomDocument* documen
         }
         const CVariant query(text.mid(6));
         try {
-            CVariant node = document->Invoke(QStringLiteral("selectSingleNode"),
-                                             std::span<const CVariant>(&query, 1),
-                                             InvokeKind::Method);
+            CVariant node =
+                document->Invoke(QStringLiteral("selectSingleNode"),
+                                 std::span<const CVariant>(&query, 1), InvokeKind::Method);
             if (node.IsNothing()) {
                 *failure = QStringLiteral("argument '%1' selects no node").arg(text);
                 return std::nullopt;
@@ -176,8 +174,7 @@ SScriptFileResult RunScriptFile(const SScriptFileRun& run,
         engine->AddNamedItem(QStringLiteral("Document"));
     }
     const QString fileName = run.scriptPath.section(u'/', -1);
-    if (!engine->ParseScriptText(text, fileName) ||
-        !engine->SetScriptState(ScriptState::Started)) {
+    if (!engine->ParseScriptText(text, fileName) || !engine->SetScriptState(ScriptState::Started)) {
         result.errors = site.errors;
         if (site.document) {
             site.document->Release();
@@ -192,8 +189,8 @@ SScriptFileResult RunScriptFile(const SScriptFileRun& run,
         std::vector<SHostArg> args;
         for (const QString& argText : run.callArgs) {
             const bool byRef = argText.startsWith(u'&');
-            std::optional<CVariant> value =
-                ParseArgument(byRef ? argText.mid(1) : argText, site.document.get(), &result.failure);
+            std::optional<CVariant> value = ParseArgument(byRef ? argText.mid(1) : argText,
+                                                          site.document.get(), &result.failure);
             if (!value) {
                 result.ok = false;
                 break;
@@ -213,7 +210,9 @@ SScriptFileResult RunScriptFile(const SScriptFileRun& run,
             print(QStringLiteral("result: ") + DescribeValue(value));
             for (std::size_t i = 0; i < args.size(); ++i) {
                 if (args[i].byRef) {
-                    print(QStringLiteral("byref %1: %2").arg(i + 1).arg(DescribeValue(args[i].value)));
+                    print(QStringLiteral("byref %1: %2")
+                              .arg(i + 1)
+                              .arg(DescribeValue(args[i].value)));
                 }
             }
         }

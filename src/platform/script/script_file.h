@@ -4,10 +4,11 @@
 // prints a line, optionally a Document (an XML file) as a global, and optionally one procedure
 // called with arguments given as text. The command line and the script tests share it.
 
-#include <QString>
-#include <QStringList>
 #include <functional>
 #include <vector>
+
+#include <QString>
+#include <QStringList>
 
 #include "platform/script/errors.h"
 #include "platform/script/interpreter.h"
