@@ -155,5 +155,34 @@ inline ::testing::AssertionResult Yields(const std::function<CVariant()>& f,
     }
 }
 
+// Short constructors for table rows.
+inline CVariant I(int v) {
+    return CVariant::Integer(static_cast<std::int16_t>(v));
+}
+inline CVariant L(std::int64_t v) {
+    return CVariant::Long(static_cast<std::int32_t>(v));
+}
+inline CVariant D(double v) {
+    return CVariant::Double(v);
+}
+inline CVariant By(int v) {
+    return CVariant::Byte(static_cast<std::uint8_t>(v));
+}
+inline CVariant S(const char* utf8) {
+    return CVariant(QString::fromUtf8(utf8));
+}
+inline CVariant S(QString text) {
+    return CVariant(std::move(text));
+}
+inline CVariant B(bool v) {
+    return CVariant(v);
+}
+inline CVariant E() {
+    return CVariant();
+}
+inline CVariant N() {
+    return CVariant::Null();
+}
+
 }  // namespace testing_support
 }  // namespace vbs

@@ -16,30 +16,15 @@ namespace {
 using testing_support::SExpect;
 using testing_support::Yields;
 
-CVariant I(int v) {
-    return CVariant::Integer(static_cast<std::int16_t>(v));
-}
-CVariant L(std::int64_t v) {
-    return CVariant::Long(static_cast<std::int32_t>(v));
-}
-CVariant D(double v) {
-    return CVariant::Double(v);
-}
-CVariant By(int v) {
-    return CVariant::Byte(static_cast<std::uint8_t>(v));
-}
-CVariant S(const char* utf8) {
-    return CVariant(QString::fromUtf8(utf8));
-}
-CVariant B(bool v) {
-    return CVariant(v);
-}
-CVariant E() {
-    return CVariant();
-}
-CVariant N() {
-    return CVariant::Null();
-}
+using testing_support::B;
+using testing_support::By;
+using testing_support::D;
+using testing_support::E;
+using testing_support::I;
+using testing_support::L;
+using testing_support::N;
+using testing_support::S;
+
 SExpect Err(int number) {
     return SExpect::Error(number);
 }
