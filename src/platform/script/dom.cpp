@@ -745,9 +745,20 @@ private:
         return ns;
     }
 
+    // Nothing a script unlinks is freed before the objects are released; a runaway handler that
+    // keeps making nodes is stopped here instead of eating the memory.
+    void CountMade() {
+        constexpr std::size_t kMaxMade = 200'000;
+        if (++m_made > kMaxMade) {
+            throw CScriptError(err::kOutOfMemory,
+                               QStringLiteral("Out of memory: the script made too many XML nodes"));
+        }
+    }
+
     xmlDocPtr m_doc;
     bool m_ownsDoc;
     bool m_released = false;
+    std::size_t m_made = 0;
     std::unordered_set<xmlNodePtr> m_unattached;
     std::vector<xmlNsPtr> m_keptNs;
     std::weak_ptr<CDomDocument> m_documentObject;
@@ -793,6 +804,7 @@ xmlNodePtr CDomContext::NodeArg(const CVariant& value, const QString& member) co
 }
 
 xmlNodePtr CDomContext::Adopt(xmlNodePtr made) {
+    CountMade();
     m_unattached.insert(made);
     FixNamespaces(made);
     return made;
@@ -806,6 +818,7 @@ xmlNodePtr CDomContext::CreateElement(const QString& qualifiedName, const QStrin
         Fail(QStringLiteral("the element '%1' needs a namespace URI for its prefix")
                  .arg(qualifiedName));
     }
+    CountMade();
     xmlNodePtr element = Made(xmlNewDocNode(m_doc, nullptr, X(name.mid(colon + 1)), nullptr));
     m_unattached.insert(element);
     if (!uri.isEmpty()) {
@@ -832,6 +845,7 @@ xmlNodePtr CDomContext::CreateAttribute(const QString& qualifiedName, const QStr
         // Attributes carry no declarations; the context keeps this one.
         ns = Keep(Made(xmlNewNs(nullptr, X(uri.toUtf8()), X(prefix))));
     }
+    CountMade();
     xmlAttrPtr attribute = Made(xmlNewDocProp(m_doc, X(name.mid(colon + 1)), nullptr));
     attribute->ns = ns;
     m_unattached.insert(reinterpret_cast<xmlNodePtr>(attribute));
@@ -973,6 +987,7 @@ void CDomContext::SetText(xmlNodePtr node, const QString& text) {
         return;
     }
     const QByteArray utf8 = text.toUtf8();
+    CountMade();
     xmlNodePtr replacement = utf8.isEmpty() ? nullptr : Made(xmlNewDocText(m_doc, X(utf8)));
     while (xmlNodePtr child = node->children) {
         Detach(child);

@@ -250,53 +250,30 @@ CInterpreter::Flow CInterpreter::ExecBlock(const Block& block) {
 }
 
 CInterpreter::Flow CInterpreter::ExecStatement(const Stmt& stmt) {
-    return std::visit(Overloaded{
-                          [&](const DimStmt& s) {
-                              ExecDim(s);
-                              return Flow::Normal;
-                          },
-                          [&](const ReDimStmt& s) {
-                              ExecReDim(s);
-                              return Flow::Normal;
-                          },
-                          [&](const ConstStmt& s) {
-                              ExecConst(s);
-                              return Flow::Normal;
-                          },
-                          [&](const AssignStmt& s) {
-                              ExecAssign(s);
-                              return Flow::Normal;
-                          },
-                          [&](const CallStmt& s) {
-                              ExecCall(s);
-                              return Flow::Normal;
-                          },
-                          [&](const IfStmt& s) { return ExecIf(s); },
-                          [&](const SelectStmt& s) { return ExecSelect(s); },
-                          [&](const ForStmt& s) { return ExecFor(s, stmt.pos); },
-                          [&](const ForEachStmt& s) { return ExecForEach(s, stmt.pos); },
-                          [&](const DoStmt& s) { return ExecDo(s); },
-                          [&](const ExitStmt& s) {
-                              switch (s.what) {
-                                  case ExitStmt::What::For:
-                                      return Flow::ExitFor;
-                                  case ExitStmt::What::Do:
-                                      return Flow::ExitDo;
-                                  default:
-                                      m_err->Clear();
-                                      return Flow::ExitProcedure;
-                              }
-                          },
-                          [&](const OnErrorStmt& s) {
-                              m_frame->resumeNext = s.resumeNext;
-                              m_err->Clear();
-                              return Flow::Normal;
-                          },
-                      },
-                      stmt.node);
+    return std::visit([&](const auto& node) { return Exec(node, stmt.pos); }, stmt.node);
 }
 
-CInterpreter::Flow CInterpreter::ExecIf(const IfStmt& stmt) {
+CInterpreter::Flow CInterpreter::Exec(const ExitStmt& stmt, const SPos& /*pos*/) {
+    switch (stmt.what) {
+        case ExitStmt::What::For:
+            return Flow::ExitFor;
+        case ExitStmt::What::Do:
+            return Flow::ExitDo;
+        case ExitStmt::What::Sub:
+        case ExitStmt::What::Function:
+            break;
+    }
+    m_err->Clear();
+    return Flow::ExitProcedure;
+}
+
+CInterpreter::Flow CInterpreter::Exec(const OnErrorStmt& stmt, const SPos& /*pos*/) {
+    m_frame->resumeNext = stmt.resumeNext;
+    m_err->Clear();
+    return Flow::Normal;
+}
+
+CInterpreter::Flow CInterpreter::Exec(const IfStmt& stmt, const SPos& /*pos*/) {
     for (const IfStmt::Branch& branch : stmt.branches) {
         if (EvalCondition(*branch.condition)) {
             return ExecBlock(branch.body);
@@ -305,7 +282,7 @@ CInterpreter::Flow CInterpreter::ExecIf(const IfStmt& stmt) {
     return stmt.hasElse ? ExecBlock(stmt.elseBody) : Flow::Normal;
 }
 
-CInterpreter::Flow CInterpreter::ExecSelect(const SelectStmt& stmt) {
+CInterpreter::Flow CInterpreter::Exec(const SelectStmt& stmt, const SPos& /*pos*/) {
     const CVariant subject = DefaultValue(Eval(*stmt.subject));
     for (const SelectStmt::Case& c : stmt.cases) {
         for (const ExprPtr& value : c.values) {
@@ -319,7 +296,7 @@ CInterpreter::Flow CInterpreter::ExecSelect(const SelectStmt& stmt) {
     return stmt.hasElse ? ExecBlock(stmt.elseBody) : Flow::Normal;
 }
 
-CInterpreter::Flow CInterpreter::ExecFor(const ForStmt& stmt, const SPos& pos) {
+CInterpreter::Flow CInterpreter::Exec(const ForStmt& stmt, const SPos& pos) {
     const Cell counter = LookupForWrite(stmt.variable, pos);
     const CVariant from = DefaultValue(Eval(*stmt.from)).ToNumeric();
     const CVariant to = DefaultValue(Eval(*stmt.to)).ToNumeric();
@@ -345,7 +322,7 @@ CInterpreter::Flow CInterpreter::ExecFor(const ForStmt& stmt, const SPos& pos) {
     return Flow::Normal;
 }
 
-CInterpreter::Flow CInterpreter::ExecForEach(const ForEachStmt& stmt, const SPos& pos) {
+CInterpreter::Flow CInterpreter::Exec(const ForEachStmt& stmt, const SPos& pos) {
     const Cell element = LookupForWrite(stmt.variable, pos);
     const CVariant collection = Eval(*stmt.collection);
     std::vector<CVariant> items;
@@ -377,7 +354,7 @@ CInterpreter::Flow CInterpreter::ExecForEach(const ForEachStmt& stmt, const SPos
     return Flow::Normal;
 }
 
-CInterpreter::Flow CInterpreter::ExecDo(const DoStmt& stmt) {
+CInterpreter::Flow CInterpreter::Exec(const DoStmt& stmt, const SPos& /*pos*/) {
     using Kind = DoStmt::Kind;
     for (;;) {
         if (stmt.kind == Kind::PreWhile && !EvalCondition(*stmt.condition)) {
@@ -404,7 +381,7 @@ CInterpreter::Flow CInterpreter::ExecDo(const DoStmt& stmt) {
     return Flow::Normal;
 }
 
-void CInterpreter::ExecDim(const DimStmt& stmt) {
+CInterpreter::Flow CInterpreter::Exec(const DimStmt& stmt, const SPos& /*pos*/) {
     for (const DimStmt::Var& var : stmt.vars) {
         const QString key = Key(var.name);
         Cell cell = m_frame->isGlobal ? m_globals.value(key) : m_frame->locals.value(key);
@@ -419,9 +396,10 @@ void CInterpreter::ExecDim(const DimStmt& stmt) {
         cell->value = CVariant(std::make_shared<CArray>(std::move(bounds)));
         cell->fixedArray = !var.bounds.empty();
     }
+    return Flow::Normal;
 }
 
-void CInterpreter::ExecReDim(const ReDimStmt& stmt) {
+CInterpreter::Flow CInterpreter::Exec(const ReDimStmt& stmt, const SPos& /*pos*/) {
     for (const ReDimStmt::Var& var : stmt.vars) {
         // ReDim declares a dynamic array where the name is new, also under Option Explicit.
         Cell cell = Lookup(Key(var.name));
@@ -438,9 +416,10 @@ void CInterpreter::ExecReDim(const ReDimStmt& stmt) {
             cell->value = CVariant(std::make_shared<CArray>(std::move(bounds)));
         }
     }
+    return Flow::Normal;
 }
 
-void CInterpreter::ExecConst(const ConstStmt& stmt) {
+CInterpreter::Flow CInterpreter::Exec(const ConstStmt& stmt, const SPos& /*pos*/) {
     for (const ConstStmt::Item& item : stmt.items) {
         const QString key = Key(item.name);
         QHash<QString, Cell>& scope = m_frame->isGlobal ? m_globals : m_frame->locals;
@@ -453,16 +432,17 @@ void CInterpreter::ExecConst(const ConstStmt& stmt) {
         cell->value = std::move(value);
         cell->isConst = true;
     }
+    return Flow::Normal;
 }
 
-void CInterpreter::ExecAssign(const AssignStmt& stmt) {
+CInterpreter::Flow CInterpreter::Exec(const AssignStmt& stmt, const SPos& /*pos*/) {
     const Expr& target = *stmt.target;
     const InvokeKind kind = stmt.isSet ? InvokeKind::Set : InvokeKind::Let;
     if (const auto* name = std::get_if<NameExpr>(&target.node)) {
         CVariant value = Eval(*stmt.value);
         const Cell cell = LookupForWrite(name->name, target.pos);
         Assign(*cell, std::move(value), stmt.isSet, name->name);
-        return;
+        return Flow::Normal;
     }
     if (const auto* member = std::get_if<MemberExpr>(&target.node)) {
         const ObjectPtr object = EvalObject(*member->object);
@@ -473,7 +453,7 @@ void CInterpreter::ExecAssign(const AssignStmt& stmt) {
             throw CScriptError(err::kObjectRequired);
         }
         object->Invoke(member->member, std::span<const CVariant>(&value, 1), kind);
-        return;
+        return Flow::Normal;
     }
     const auto* call = std::get_if<CallExpr>(&target.node);
     if (!call) {
@@ -489,7 +469,7 @@ void CInterpreter::ExecAssign(const AssignStmt& stmt) {
             }
             CVariant& slot = cell->value.AsArray()->At(indexes);
             slot = stmt.isSet ? std::move(value) : LetValue(value);
-            return;
+            return Flow::Normal;
         }
         if (!cell || !cell->value.IsObject()) {
             throw ErrorNaming(err::kTypeMismatch, arrayName->name);
@@ -507,29 +487,31 @@ void CInterpreter::ExecAssign(const AssignStmt& stmt) {
     CVariant value = Eval(*stmt.value);
     args.push_back(stmt.isSet ? std::move(value) : LetValue(value));
     object->Invoke(memberName, args, kind);
+    return Flow::Normal;
 }
 
-void CInterpreter::ExecCall(const CallStmt& stmt) {
+CInterpreter::Flow CInterpreter::Exec(const CallStmt& stmt, const SPos& /*pos*/) {
     const Expr& target = *stmt.target;
     if (const auto* name = std::get_if<NameExpr>(&target.node)) {
         CallName(name->name, stmt.args, target.pos, true);
-        return;
+        return Flow::Normal;
     }
     if (const auto* member = std::get_if<MemberExpr>(&target.node)) {
         const ObjectPtr object = EvalObject(*member->object);
         const std::vector<CVariant> args = EvalArgs(stmt.args);
         object->Invoke(member->member, args, InvokeKind::Method);
-        return;
+        return Flow::Normal;
     }
     if (stmt.args.empty()) {
         Eval(target);
-        return;
+        return Flow::Normal;
     }
     const CVariant callee = Eval(target);
     if (!callee.IsObject() || !callee.AsObject()) {
         throw CScriptError(err::kObjectRequired);
     }
     callee.AsObject()->Invoke(QString(), EvalArgs(stmt.args), InvokeKind::Method);
+    return Flow::Normal;
 }
 
 // --- expressions ------------------------------------------------------------------------------

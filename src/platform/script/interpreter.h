@@ -73,16 +73,19 @@ private:
 
     Flow ExecBlock(const Block& block);
     Flow ExecStatement(const Stmt& stmt);
-    Flow ExecIf(const IfStmt& stmt);
-    Flow ExecSelect(const SelectStmt& stmt);
-    Flow ExecFor(const ForStmt& stmt, const SPos& pos);
-    Flow ExecForEach(const ForEachStmt& stmt, const SPos& pos);
-    Flow ExecDo(const DoStmt& stmt);
-    void ExecDim(const DimStmt& stmt);
-    void ExecReDim(const ReDimStmt& stmt);
-    void ExecConst(const ConstStmt& stmt);
-    void ExecAssign(const AssignStmt& stmt);
-    void ExecCall(const CallStmt& stmt);
+    // One per statement kind; `pos` is where the statement starts.
+    Flow Exec(const DimStmt& stmt, const SPos& pos);
+    Flow Exec(const ReDimStmt& stmt, const SPos& pos);
+    Flow Exec(const ConstStmt& stmt, const SPos& pos);
+    Flow Exec(const AssignStmt& stmt, const SPos& pos);
+    Flow Exec(const CallStmt& stmt, const SPos& pos);
+    Flow Exec(const IfStmt& stmt, const SPos& pos);
+    Flow Exec(const SelectStmt& stmt, const SPos& pos);
+    Flow Exec(const ForStmt& stmt, const SPos& pos);
+    Flow Exec(const ForEachStmt& stmt, const SPos& pos);
+    Flow Exec(const DoStmt& stmt, const SPos& pos);
+    Flow Exec(const ExitStmt& stmt, const SPos& pos);
+    Flow Exec(const OnErrorStmt& stmt, const SPos& pos);
 
     CVariant Eval(const Expr& expr);
     CVariant EvalName(const NameExpr& name);
