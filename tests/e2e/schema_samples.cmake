@@ -1,6 +1,7 @@
 # The profile schema accepts every good sample profile and refuses every bad one, as xmllint's
 # validator sees it (our own validator is checked against the same files).
 #   cmake -DSCHEMA=... -DSAMPLES=... -P schema_samples.cmake
+cmake_minimum_required(VERSION 3.25)
 find_program(XMLLINT xmllint REQUIRED)
 file(GLOB good "${SAMPLES}/good/*.xml")
 file(GLOB bad "${SAMPLES}/bad/*.xml")
