@@ -1,3 +1,4 @@
+#include <atomic>
 #include <cerrno>
 #include <optional>
 #include <thread>
@@ -44,6 +45,14 @@ CVeskCPSException ParseFailure(const QByteArray& text, int messageId = model_msg
     }
     ADD_FAILURE() << "accepted: " << text.toStdString();
     return CVeskCPSException(0, QString(), QString());
+}
+
+std::atomic<int> g_loaderCalls = 0;
+
+// Stands for whatever loader the rest of the program had installed before a parse.
+xmlParserInputPtr CountingLoader(const char*, const char*, xmlParserCtxtPtr) {
+    ++g_loaderCalls;
+    return nullptr;
 }
 
 // --- parsing ---------------------------------------------------------------------------------
@@ -144,13 +153,6 @@ private:
     int m_port = 0;
 };
 
-int g_loaderCalls = 0;
-
-xmlParserInputPtr CountingLoader(const char*, const char*, xmlParserCtxtPtr) {
-    ++g_loaderCalls;
-    return nullptr;
-}
-
 struct SHostile {
     const char* name;
     // %SECRET% is a file whose content must never show up; %PORT% a port that must stay silent.
@@ -242,6 +244,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(XmlDocument, ParallelParsesKeepTheLoaderConsistent) {
     const xmlExternalEntityLoader before = xmlGetExternalEntityLoader();
+    xmlSetExternalEntityLoader(CountingLoader);
+    g_loaderCalls = 0;
     std::vector<std::thread> threads;
     std::vector<int> accepted(4, 0);
     for (int t = 0; t < 4; ++t) {
@@ -261,7 +265,10 @@ TEST(XmlDocument, ParallelParsesKeepTheLoaderConsistent) {
     for (std::thread& thread : threads) {
         thread.join();
     }
-    EXPECT_EQ(xmlGetExternalEntityLoader(), before);
+    const xmlExternalEntityLoader after = xmlGetExternalEntityLoader();
+    xmlSetExternalEntityLoader(before);
+    EXPECT_EQ(after, &CountingLoader);
+    EXPECT_EQ(g_loaderCalls, 0);
     for (int count : accepted) {
         EXPECT_EQ(count, 25);
     }
@@ -289,6 +296,7 @@ TEST(XmlDocument, ParseFileReadsAFileAndNamesAMissingOne) {
         EXPECT_EQ(e.MessageId(), model_msg::kFatalError102);
         EXPECT_TRUE(e.Text().contains(missing)) << qPrintable(e.Text());
     }
+    EXPECT_THROW(CXmlDocument::ParseFile(folder.path()), CVeskCPSException);
 }
 
 TEST(XmlDocument, ParseFileErrorsNameTheFile) {
@@ -387,12 +395,13 @@ TEST_P(BadQuery, RaisesWithTheExpressionInTheText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, BadQuery,
-    testing::Values(SBadQuery{"//dfns:[", "XPath error"}, SBadQuery{"//nope:x", "XPath error"},
+    testing::Values(SBadQuery{"//dfns:[", "XPath error \"Invalid expression\""},
+                    SBadQuery{"//nope:x", "XPath error \"Undefined namespace prefix\""},
                     SBadQuery{"count(//dfns:channel", "XPath error"},
-                    SBadQuery{"no-such-function()", "XPath error"},
+                    SBadQuery{"no-such-function()", "XPath error \"Unregistered function\""},
                     SBadQuery{"//dfns:channel[", "XPath error"},
-                    SBadQuery{"count(//dfns:channel)", "not nodes"},
-                    SBadQuery{"'text'", "not nodes"},
+                    SBadQuery{"count(//dfns:channel)", "gives a number, not nodes"},
+                    SBadQuery{"'text'", "gives a string, not nodes"},
                     SBadQuery{"//dfns:channel/namespace::*", "namespace nodes"}));
 
 class XPathLiteral : public testing::TestWithParam<const char*> {};

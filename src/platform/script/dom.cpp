@@ -1,5 +1,7 @@
 #include "platform/script/dom.h"
 
+#include "platform/xml/libxml_guard.h"
+
 // Lifetime of the objects a script holds
 // ---------------------------------------
 // Every object of one document (the document object, each node wrapper, node lists, attribute
@@ -88,44 +90,6 @@ T* Made(T* made) {
 }
 
 // --- quiet, local libxml2 settings -------------------------------------------------------------
-
-xmlParserInputPtr RefuseEntity(const char* /*url*/, const char* /*id*/, xmlParserCtxtPtr) {
-    return nullptr;
-}
-
-void IgnoreGenericError(void* /*context*/, const char* /*format*/, ...) {}
-
-// libxml2 keeps its external entity loader in process-wide state and prints some errors through
-// a fallback printer. While we parse or query, nothing is loaded from outside and nothing is
-// printed; the previous settings come back afterwards.
-class CLibxmlGuard {
-public:
-    CLibxmlGuard()
-        : m_lock(Mutex()),
-          m_loader(xmlGetExternalEntityLoader()),
-          m_errorFunc(xmlGenericError),
-          m_errorContext(xmlGenericErrorContext) {
-        xmlSetExternalEntityLoader(RefuseEntity);
-        xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
-    }
-    ~CLibxmlGuard() {
-        xmlSetGenericErrorFunc(m_errorContext, m_errorFunc);
-        xmlSetExternalEntityLoader(m_loader);
-    }
-    CLibxmlGuard(const CLibxmlGuard&) = delete;
-    CLibxmlGuard& operator=(const CLibxmlGuard&) = delete;
-
-private:
-    static std::mutex& Mutex() {
-        static std::mutex mutex;
-        return mutex;
-    }
-
-    std::scoped_lock<std::mutex> m_lock;
-    xmlExternalEntityLoader m_loader;
-    xmlGenericErrorFunc m_errorFunc;
-    void* m_errorContext;
-};
 
 // --- parsing -----------------------------------------------------------------------------------
 

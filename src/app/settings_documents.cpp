@@ -1,0 +1,192 @@
+#include "app/settings_documents.h"
+
+#include <QFile>
+
+#include "app/configuration.h"
+#include "platform/user_prompt.h"
+#include "platform/xml/xml_node.h"
+#include "platform/xml/xpath.h"
+
+namespace {
+
+// The five MURS frequencies in Hz. These radios must never carry them.
+constexpr std::array<qint64, 5> kMursFrequencies = {154570000, 154600000, 151820000, 151880000,
+                                                    151940000};
+
+std::size_t Index(CSettingsDocuments::Doc which) {
+    return static_cast<std::size_t>(which);
+}
+
+}  // namespace
+
+const std::array<std::pair<CSettingsDocuments::Doc, const char*>, 5>&
+CSettingsDocuments::LoadOrder() {
+    static const std::array<std::pair<Doc, const char*>, 5> order = {{
+        {Doc::VisibleSetting, "VisibleSetting.stv"},
+        {Doc::ButtonList, "ButtonList.stv"},
+        {Doc::Region, "Region.stv"},
+        {Doc::HelpPanMap, "HelpPanMap.stv"},
+        {Doc::UpDownGradeSetting, "UpDownGradeSetting.stv"},
+    }};
+    return order;
+}
+
+std::optional<CXmlDocument> CSettingsDocuments::LoadSettingDoc(const CConfiguration& config,
+                                                               IUserPrompt& prompt,
+                                                               const QString& name,
+                                                               bool inLibraryFolder) {
+    const QString path = config.GetInstallPath() + u'/' +
+                         (inLibraryFolder ? QStringLiteral("lib") : QStringLiteral("Report")) +
+                         u'/' + name;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        try {
+            return CXmlDocument::Parse(file.readAll(), path);
+        } catch (const CVeskCPSException&) {
+            // A malformed document is a damaged installation, reported as such below.
+        }
+    }
+    prompt.Show(kMsgFilesMissing);
+    return std::nullopt;
+}
+
+bool CSettingsDocuments::LoadAll(const CConfiguration& config, IUserPrompt& prompt) {
+    for (const auto& [which, name] : LoadOrder()) {
+        std::optional<CXmlDocument> document =
+            LoadSettingDoc(config, prompt, QString::fromLatin1(name));
+        if (!document) {
+            return false;
+        }
+        Set(which, std::move(*document));
+    }
+    return true;
+}
+
+void CSettingsDocuments::Set(Doc which, CXmlDocument document) {
+    m_documents[Index(which)] = std::move(document);
+}
+
+const CXmlDocument& CSettingsDocuments::Document(Doc which) const {
+    return m_documents[Index(which)];
+}
+
+std::vector<xmlNodePtr> CSettingsDocuments::Children(Doc which, const QString& expression) const {
+    const CXmlDocument& document = Document(which);
+    if (document.IsNull()) {
+        return {};
+    }
+    return CXPathContext(document).SelectNodes(expression);
+}
+
+std::optional<QString> CSettingsDocuments::SingleAttribute(Doc which, const QString& expression,
+                                                           const char* attribute) const {
+    const CXmlDocument& document = Document(which);
+    if (document.IsNull()) {
+        return std::nullopt;
+    }
+    xmlNodePtr node = CXPathContext(document).SelectSingle(expression);
+    return node ? xml::Attribute(node, attribute) : std::nullopt;
+}
+
+QString CSettingsDocuments::RegionName() const {
+    return SingleAttribute(Doc::Region, QStringLiteral("//dfns:Region"), "name")
+        .value_or(QString());
+}
+
+QString CSettingsDocuments::ProductVersion() const {
+    return SingleAttribute(Doc::Region, QStringLiteral("//dfns:ProductVersion"), "value")
+        .value_or(QString());
+}
+
+QStringList CSettingsDocuments::SupportedRegionCodes() const {
+    QStringList codes;
+    for (xmlNodePtr node : Children(Doc::Region, QStringLiteral("//dfns:Support/dfns:*"))) {
+        codes << xml::Attribute(node, "num").value_or(QString());
+    }
+    return codes;
+}
+
+bool CSettingsDocuments::IsSupported(const QString& regionCode) const {
+    return SupportedRegionCodes().contains(regionCode, Qt::CaseSensitive);
+}
+
+qint32 CSettingsDocuments::CpsCodeplugVersion() const {
+    const CXmlDocument& document = Document(Doc::Region);
+    if (document.IsNull()) {
+        return 1;
+    }
+    xmlNodePtr node = CXPathContext(document).SelectSingle(QStringLiteral("//dfns:CPVersion"));
+    if (!node) {
+        return 1;
+    }
+    return xml::ParseInt32(xml::NodeText(node)).value_or(1);
+}
+
+std::optional<QMap<int, QString>> CSettingsDocuments::ModelRegions() const {
+    const std::vector<xmlNodePtr> nodes =
+        Children(Doc::Region, QStringLiteral("//dfns:ModelRegions/dfns:*"));
+    if (nodes.empty()) {
+        return std::nullopt;
+    }
+    QMap<int, QString> table;
+    for (xmlNodePtr node : nodes) {
+        const std::optional<qint32> code =
+            xml::ParseInt32(xml::Attribute(node, "code").value_or(QString()));
+        if (code) {
+            table.insert(*code, xml::Attribute(node, "name").value_or(QString()));
+        }
+    }
+    return table;
+}
+
+QStringList CSettingsDocuments::SupportedLanguages() const {
+    QStringList names;
+    for (xmlNodePtr node :
+         Children(Doc::Region, QStringLiteral("//dfns:SupportLanguages/dfns:*"))) {
+        names << xml::Attribute(node, "name").value_or(QString());
+    }
+    return names;
+}
+
+QString CSettingsDocuments::LanguageDisplayName(const QString& language) const {
+    const std::optional<QString> name =
+        SingleAttribute(Doc::Region,
+                        QStringLiteral("//dfns:SupportLanguages/dfns:language[@name=%1]")
+                            .arg(CXPathContext::Literal(language)),
+                        "displayName");
+    return name.value_or(QStringLiteral(" "));
+}
+
+std::vector<xmlNodePtr> CSettingsDocuments::PageVisibilityList(const QString& region,
+                                                               const QString& page) const {
+    return Children(Doc::VisibleSetting,
+                    QStringLiteral("//dfns:%1/dfns:%2/dfns:*").arg(region, page));
+}
+
+QString CSettingsDocuments::HelpPage(const QString& page, const QString& controlId,
+                                     const QString& current) const {
+    return SingleAttribute(Doc::HelpPanMap,
+                           QStringLiteral("//dfns:%1/dfns:map[@id=%2]")
+                               .arg(page, CXPathContext::Literal(controlId)),
+                           "pageName")
+        .value_or(current);
+}
+
+bool CheckMURFreq(const QByteArray& profileText) {
+    try {
+        const CXmlDocument document = CXmlDocument::Parse(profileText, QStringLiteral("profile"));
+        for (xmlNodePtr node :
+             CXPathContext(document).SelectNodes(QStringLiteral("//dfns:frequencies/*"))) {
+            const std::optional<QString> text = xml::Attribute(node, "freq");
+            bool ok = false;
+            const qint64 hz = text ? text->trimmed().toLongLong(&ok) : 0;
+            if (ok && std::find(kMursFrequencies.begin(), kMursFrequencies.end(), hz) !=
+                          kMursFrequencies.end()) {
+                return false;
+            }
+        }
+    } catch (const CVeskCPSException&) {
+        return false;
+    }
+    return true;
+}

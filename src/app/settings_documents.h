@@ -1,0 +1,70 @@
+#pragma once
+
+// The installation's settings documents and the questions the program asks of them: which
+// region this installation serves, which profile regions and versions it programs, its
+// languages, and the per-page visibility and help entries.
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include "platform/xml/xml_document.h"
+
+class CConfiguration;
+class IUserPrompt;
+
+class CSettingsDocuments {
+public:
+    enum class Doc { VisibleSetting, ButtonList, Region, HelpPanMap, UpDownGradeSetting };
+    static constexpr int kMsgFilesMissing = 315;
+
+    // The file name of each document, in the order start-up loads them.
+    static const std::array<std::pair<Doc, const char*>, 5>& LoadOrder();
+
+    // Reads `name` from the installation's "lib" folder (or its "Report" folder). A missing,
+    // unreadable or malformed file shows message 315 and gives nothing.
+    static std::optional<CXmlDocument> LoadSettingDoc(const CConfiguration& config,
+                                                      IUserPrompt& prompt, const QString& name,
+                                                      bool inLibraryFolder = true);
+
+    // Loads the five documents in order; false at the first that fails (315 already shown).
+    bool LoadAll(const CConfiguration& config, IUserPrompt& prompt);
+    // For tests and tools that bring their own document.
+    void Set(Doc which, CXmlDocument document);
+    const CXmlDocument& Document(Doc which) const;
+
+    // Region document. Single answers that are missing give the empty text unless said.
+    QString RegionName() const;
+    QString ProductVersion() const;
+    QStringList SupportedRegionCodes() const;
+    // Exact, case-sensitive comparison of the two-character code ("07" does not admit "7").
+    bool IsSupported(const QString& regionCode) const;
+    // 1 when the document names none.
+    qint32 CpsCodeplugVersion() const;
+    // Region code (a decimal number) -> the name of the edition that programs it; nullopt when
+    // the document has no such list.
+    std::optional<QMap<int, QString>> ModelRegions() const;
+    QStringList SupportedLanguages() const;
+    // A single blank when the language or its display name is missing.
+    QString LanguageDisplayName(const QString& language) const;
+
+    // VisibleSetting document: every entry below the region's element for a page.
+    std::vector<xmlNodePtr> PageVisibilityList(const QString& region, const QString& page) const;
+    // HelpPanMap document: the help page of a control; `current` when nothing matches.
+    QString HelpPage(const QString& page, const QString& controlId, const QString& current) const;
+
+private:
+    std::vector<xmlNodePtr> Children(Doc which, const QString& expression) const;
+    std::optional<QString> SingleAttribute(Doc which, const QString& expression,
+                                           const char* attribute) const;
+
+    std::array<CXmlDocument, 5> m_documents;
+};
+
+// False when the profile text holds a frequency of the licence-free MURS service, or does not
+// parse; true otherwise.
+bool CheckMURFreq(const QByteArray& profileText);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <libxml/tree.h>
+
+#include "model/vesk_cps_exception.h"
+
+// One libxml2 document, owned. Every document the program reads goes through Parse, which refuses
+// anything that could make the parser reach outside the text or expand without bound.
+class CXmlDocument {
+public:
+    CXmlDocument() noexcept = default;
+    // Takes ownership of a document made elsewhere (for instance a style sheet's output).
+    explicit CXmlDocument(xmlDocPtr document) noexcept : m_doc(document) {}
+    ~CXmlDocument();
+    CXmlDocument(CXmlDocument&& other) noexcept;
+    CXmlDocument& operator=(CXmlDocument&& other) noexcept;
+    CXmlDocument(const CXmlDocument&) = delete;
+    CXmlDocument& operator=(const CXmlDocument&) = delete;
+
+    // Parses without network, DTDs, entities or XInclude. A document with a DOCTYPE, an entity
+    // declaration or an XInclude element is refused; so is one that is not namespace-well-formed.
+    // Failure raises `messageId` with "ErrorMsg: ...\nDesc: line L, column C ...\nSource: ...",
+    // the first error the parser met.
+    static CXmlDocument Parse(const QByteArray& text, const QString& sourceName,
+                              int messageId = model_msg::kInvalidProfile);
+    static CXmlDocument ParseFile(const QString& path, int messageId = model_msg::kInvalidProfile);
+    // A new document holding one empty element, in `namespaceUri` (declared as the default
+    // namespace) unless that is null.
+    static CXmlDocument CreateWithRoot(const char* localName, const char* namespaceUri);
+
+    bool IsNull() const noexcept { return m_doc == nullptr; }
+    xmlDocPtr Get() const noexcept { return m_doc; }
+    xmlDocPtr Release() noexcept;
+    // Null when there is no document or it has no root element.
+    xmlNodePtr Root() const noexcept;
+    // A deep copy, independent of this one.
+    CXmlDocument Clone() const;
+    // The document as UTF-8 text with an XML declaration, whitespace kept as it is in the tree.
+    QByteArray ToXml() const;
+
+private:
+    xmlDocPtr m_doc = nullptr;
+};
