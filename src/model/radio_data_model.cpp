@@ -1,0 +1,176 @@
+#include "model/radio_data_model.h"
+
+#include <optional>
+
+#include <QFile>
+
+#include "app/configuration.h"
+#include "model/rule_script_host.h"
+#include "model/schema_index.h"
+#include "model/schema_validator.h"
+#include "model/vesk_cps_exception.h"
+#include "platform/script/dom.h"
+#include "platform/user_prompt.h"
+#include "platform/xml/namespaces.h"
+#include "platform/xml/xml_node.h"
+#include "platform/xml/xpath.h"
+
+namespace {
+
+const QString kLoadProfile = QStringLiteral("CRadioDataModel::LoadProfile");
+const QString kInitialOperaDoc = QStringLiteral("CRadioDataModel::InitialOperaDoc");
+
+// A profile given as text has no file name; its whole text would make an unreadable message.
+QString SourceName(const QString& source, bool isPath) {
+    return isPath ? source : QStringLiteral("(profile text)");
+}
+
+// The parser's reason alone, without the context lines the exception gathered on its way.
+QString ParseReason(const CVeskCPSException& error) {
+    for (const QString& line : error.Text().split(QLatin1Char('\n'))) {
+        if (line.startsWith(QStringLiteral("Desc: "))) {
+            return line.mid(6);
+        }
+    }
+    return error.Text();
+}
+
+}  // namespace
+
+CRadioDataModel::CRadioDataModel(const CConfiguration& config, IUserPrompt& prompt)
+    : m_config(config), m_prompt(prompt) {}
+
+CRadioDataModel::~CRadioDataModel() {
+    DropWorkingDocument();
+}
+
+QString CRadioDataModel::InstallFile(const char* name) const {
+    return m_config.GetInstallPath() + QStringLiteral("/profiletemplate/") +
+           QString::fromUtf8(name);
+}
+
+std::optional<QByteArray> CRadioDataModel::ReadFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+void CRadioDataModel::DropWorkingDocument() {
+    m_rootItem = CDataItem();
+    if (m_script) {
+        m_script->SetDocument(nullptr);
+    }
+    if (m_workingView) {
+        m_workingView->Release();
+        m_workingView.reset();
+    }
+    m_workingDoc = CXmlDocument();
+}
+
+bool CRadioDataModel::Initialize() {
+    const std::optional<QByteArray> text = ReadFile(InstallFile("DataProfile.vbs"));
+    if (!text || text->isEmpty()) {
+        m_prompt.Show(kMsgFilesMissing);
+        return false;
+    }
+    auto script = std::make_unique<CRuleScriptHost>(m_prompt);
+    script->Start(QString::fromUtf8(*text), QStringLiteral("DataProfile.vbs"));
+    m_script = std::move(script);
+    m_scriptReady = true;
+    m_rootHolderDoc = CXmlDocument::CreateWithRoot("root", kProfileNamespace);
+    m_rootHolder = m_rootHolderDoc.Root();
+    return true;
+}
+
+bool CRadioDataModel::InitialOperaDoc(const QString& source, bool isPath) {
+    try {
+        QByteArray text;
+        if (isPath) {
+            std::optional<QByteArray> read = ReadFile(source);
+            if (!read) {
+                return false;
+            }
+            text = std::move(*read);
+        } else {
+            text = source.toUtf8();
+        }
+        m_operationDoc = CXmlDocument();
+        try {
+            m_operationDoc = CXmlDocument::Parse(text, SourceName(source, isPath));
+        } catch (const CVeskCPSException& error) {
+            throw CVeskCPSException(model_msg::kInvalidProfile, kInitialOperaDoc,
+                                    QStringLiteral("File='%1'\nDesc: %2")
+                                        .arg(SourceName(source, isPath), ParseReason(error)));
+        }
+        CXPathContext xpath(m_operationDoc, model_msg::kFailedToLoadProfile);
+        const xmlNodePtr factory = xpath.SelectSingle(QStringLiteral("//dfns:factory_setting"));
+        // A profile without a readable version gets no version fields; the schema then says
+        // what is wrong with it.
+        m_codeplugVersion =
+            factory ? xml::AttributeInt32(factory, "codeplug_version").value_or(0) : 0;
+        // No codeplug version needs fields beyond its own yet.
+        m_versionFields = CVersionFields();
+        return true;
+    } catch (CVeskCPSException& error) {
+        error.PassOn(kInitialOperaDoc);
+        throw;
+    }
+}
+
+bool CRadioDataModel::LoadProfile(const QString& source, bool isPath) {
+    try {
+        if (m_scriptReady) {
+            m_schema.reset();
+        } else if (!Initialize()) {
+            return false;
+        }
+        DropWorkingDocument();
+        m_schemaIndex.reset();
+
+        const std::optional<QByteArray> schemaText = ReadFile(InstallFile("DataProfile.xsd"));
+        if (!schemaText || schemaText->isEmpty()) {
+            m_prompt.Show(kMsgFilesMissing);
+            return false;
+        }
+        m_schema = std::make_unique<CSchemaValidator>(*schemaText);
+        m_schemaIndex = std::make_unique<CSchemaIndex>(CSchemaIndex::Build(CXmlDocument::Parse(
+            *schemaText, QStringLiteral("DataProfile.xsd"), model_msg::kFatalError102)));
+
+        const QString sourceName = SourceName(source, isPath);
+        if (!InitialOperaDoc(source, isPath)) {
+            throw CVeskCPSException(
+                model_msg::kInvalidProfile, kLoadProfile,
+                QStringLiteral("File='%1'\nDesc: the file cannot be read").arg(sourceName));
+        }
+        m_versionFields.AddTo(m_operationDoc);
+
+        m_workingDoc = m_schema->ParseAndValidate(m_operationDoc.ToXml(), sourceName);
+        m_workingView = vbs::CDomDocument::Wrap(m_workingDoc.Get());
+        m_workingView->SetSelectionNamespaces(
+            {{QString::fromUtf8(kProfilePrefix), QString::fromUtf8(kProfileNamespace)},
+             {QString::fromUtf8(kMsXsltPrefix), QString::fromUtf8(kMsXsltNamespace)}});
+        m_script->SetDocument(m_workingView);
+
+        auto context = std::make_shared<SDataContext>();
+        context->script = m_script.get();
+        context->schema = m_schemaIndex.get();
+        m_rootItem = CDataItem(m_workingDoc.Root(), std::move(context));
+        return true;
+    } catch (CVeskCPSException& error) {
+        error.PassOn(kLoadProfile);
+        throw;
+    }
+}
+
+void CRadioDataModel::TakeOffDoc() {
+    if (m_workingDoc.IsNull()) {
+        throw CVeskCPSException(model_msg::kFailedToSave,
+                                QStringLiteral("CRadioDataModel::TakeOffDoc"),
+                                QStringLiteral("no profile is loaded"));
+    }
+    m_operationDoc = CXmlDocument::Parse(m_workingDoc.ToXml(), QStringLiteral("working document"),
+                                         model_msg::kFailedToSave);
+    m_versionFields.TakeOffFrom(m_operationDoc);
+}

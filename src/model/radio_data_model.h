@@ -1,0 +1,80 @@
+#pragma once
+
+// One profile in memory: its rule script engine, the documents it is read from and saved as,
+// and the root data item through which every page reads and changes it.
+
+#include <memory>
+#include <optional>
+
+#include <QByteArray>
+#include <QString>
+#include <libxml/tree.h>
+
+#include "model/data_item.h"
+#include "model/version_fields.h"
+#include "platform/xml/xml_document.h"
+
+class CConfiguration;
+class CRuleScriptHost;
+class CSchemaIndex;
+class CSchemaValidator;
+class IUserPrompt;
+
+namespace vbs {
+class CDomDocument;
+}
+
+class CRadioDataModel {
+public:
+    static constexpr int kMsgFilesMissing = 315;
+
+    CRadioDataModel(const CConfiguration& config, IUserPrompt& prompt);
+    ~CRadioDataModel();
+    CRadioDataModel(const CRadioDataModel&) = delete;
+    CRadioDataModel& operator=(const CRadioDataModel&) = delete;
+
+    // Starts the rule script engine. False after message 315 when the rule script cannot be read
+    // or is empty; engine failures raise 137.
+    bool Initialize();
+    // `source` is a file path when `isPath`, otherwise the complete profile text. True, or false
+    // after message 315 (an installation file is missing); an invalid profile raises 135.
+    bool LoadProfile(const QString& source, bool isPath);
+    // Loads the operation document only; false when the file cannot be read.
+    bool InitialOperaDoc(const QString& source, bool isPath);
+    // The edited working document becomes the operation document, without the version fields;
+    // XML failures raise 533.
+    void TakeOffDoc();
+
+    CDataItem& RootItem() { return m_rootItem; }
+    const CDataItem& RootItem() const { return m_rootItem; }
+    const CXmlDocument& OperationDocument() const { return m_operationDoc; }
+    const CXmlDocument& WorkingDocument() const { return m_workingDoc; }
+    int CodeplugVersion() const { return m_codeplugVersion; }
+    // Null until Initialize succeeded; the same engine serves every profile loaded later.
+    const CRuleScriptHost* ScriptHost() const { return m_script.get(); }
+
+private:
+    QString InstallFile(const char* name) const;
+    // The whole file, or nothing when it cannot be read.
+    static std::optional<QByteArray> ReadFile(const QString& path);
+    // Ends the script's view before the working document goes, so no script object outlives it.
+    void DropWorkingDocument();
+
+    const CConfiguration& m_config;
+    IUserPrompt& m_prompt;
+
+    // Declared in the order of creation so that destruction releases them in reverse.
+    CDataItem m_rootItem;
+    CXmlDocument m_workingDoc;
+    std::unique_ptr<CSchemaValidator> m_schema;
+    std::unique_ptr<CSchemaIndex> m_schemaIndex;
+    std::shared_ptr<vbs::CDomDocument> m_workingView;
+    CXmlDocument m_rootHolderDoc;
+    xmlNodePtr m_rootHolder = nullptr;
+    // The host is both the engine and the site the engine reports to.
+    std::unique_ptr<CRuleScriptHost> m_script;
+    bool m_scriptReady = false;
+    int m_codeplugVersion = 0;
+    CXmlDocument m_operationDoc;
+    CVersionFields m_versionFields;
+};
