@@ -17,6 +17,7 @@
 #include "platform/xml/xpath.h"
 #include "qt_print.h"
 #include "recording_prompt.h"
+#include "source_files.h"
 
 #include <gtest/gtest.h>
 
@@ -25,15 +26,6 @@ namespace {
 const QString kSourceDir = QStringLiteral(VESK_SOURCE_DIR);
 const QString kHandheld = QStringLiteral("/tests/data/profiles/good/handheld_uhf.xml");
 const QString kSpare = QStringLiteral("/tests/script/rules/spare_channels.xml");
-
-QByteArray ReadAll(const QString& relative) {
-    QFile file(kSourceDir + relative);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ADD_FAILURE() << "cannot read " << relative.toStdString();
-        return {};
-    }
-    return file.readAll();
-}
 
 const CSchemaIndex& Schema() {
     static const CXmlDocument xsd = CXmlDocument::ParseFile(
@@ -58,13 +50,13 @@ std::optional<int> RaisedBy(Call call, const char* operation) {
 class DataItem : public ::testing::Test {
 protected:
     void Load(const QString& profile) {
-        document = CXmlDocument::Parse(ReadAll(profile), profile);
+        document = CXmlDocument::Parse(ReadSource(profile), profile);
         view = vbs::CDomDocument::Wrap(document.Get());
         view->SetSelectionNamespaces(
             {{QStringLiteral("dfns"), QStringLiteral("urn:corvane:vesk-kel:profile:1")}});
-        host.Start(
-            QString::fromUtf8(ReadAll(QStringLiteral("/install/profiletemplate/DataProfile.vbs"))),
-            QStringLiteral("DataProfile.vbs"));
+        host.Start(QString::fromUtf8(
+                       ReadSource(QStringLiteral("install/profiletemplate/DataProfile.vbs"))),
+                   QStringLiteral("DataProfile.vbs"));
         host.SetDocument(view);
         auto shared = std::make_shared<SDataContext>();
         shared->script = &host;

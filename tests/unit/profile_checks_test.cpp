@@ -7,16 +7,11 @@
 #include "platform/xml/xml_node.h"
 #include "platform/xml/xpath.h"
 #include "recording_prompt.h"
+#include "source_files.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray ReadSource(const char* relative) {
-    QFile file(QStringLiteral(VESK_SOURCE_DIR "/") + QString::fromLatin1(relative));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << relative;
-    return file.readAll();
-}
 
 // The 16-channel UHF display handheld of the samples, read through data items without a rule
 // script: the checks read and correct the document themselves.
@@ -24,9 +19,11 @@ class ProfileChecks : public ::testing::Test {
 protected:
     ProfileChecks()
         : schema(CSchemaIndex::Build(CXmlDocument::Parse(
-              ReadSource("install/profiletemplate/DataProfile.xsd"), QStringLiteral("xsd")))),
-          document(CXmlDocument::Parse(ReadSource("tests/data/profiles/good/handheld_uhf.xml"),
-                                       QStringLiteral("profile"))),
+              ReadSource(QStringLiteral("install/profiletemplate/DataProfile.xsd")),
+              QStringLiteral("xsd")))),
+          document(CXmlDocument::Parse(
+              ReadSource(QStringLiteral("tests/data/profiles/good/handheld_uhf.xml")),
+              QStringLiteral("profile"))),
           context(std::make_shared<SDataContext>(SDataContext{nullptr, &schema})),
           profile(document.Root(), context) {}
 

@@ -17,6 +17,7 @@
 #include "platform/xml/xpath.h"
 #include "qt_print.h"
 #include "recording_prompt.h"
+#include "source_files.h"
 #include "temp_hives.h"
 
 #include <gtest/gtest.h>
@@ -26,15 +27,6 @@ namespace {
 const QString kSourceDir = QStringLiteral(VESK_SOURCE_DIR);
 const QString kGood = kSourceDir + QStringLiteral("/tests/data/profiles/good/");
 const QString kBad = kSourceDir + QStringLiteral("/tests/data/profiles/bad/");
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ADD_FAILURE() << "cannot read " << path.toStdString();
-        return {};
-    }
-    return file.readAll();
-}
 
 QStringList ChannelNames(const CXmlDocument& document) {
     QStringList names;

@@ -16,6 +16,7 @@
 #include "platform/xml/xml_document.h"
 #include "platform/xml/xpath.h"
 #include "qt_print.h"
+#include "source_files.h"
 
 #include <gtest/gtest.h>
 
@@ -26,15 +27,6 @@ using ValueType = CSchemaIndex::ValueType;
 const QString kSchemaPath =
     QStringLiteral(VESK_SOURCE_DIR "/install/profiletemplate/DataProfile.xsd");
 const QString kProfilesDir = QStringLiteral(VESK_SOURCE_DIR "/tests/data/profiles");
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ADD_FAILURE() << "cannot read " << path.toStdString();
-        return {};
-    }
-    return file.readAll();
-}
 
 const CSchemaIndex& Index() {
     static const CXmlDocument xsd = CXmlDocument::ParseFile(kSchemaPath);
