@@ -155,10 +155,11 @@ void CSchemaValidator::Validate(const CXmlDocument& profile, const QString& sour
     // the reason.
     static const QRegularExpression kAttributeName(QStringLiteral("attribute '([^']+)'"));
     const QByteArray attributeName = kAttributeName.match(reason).captured(1).toUtf8();
-    throw CVeskCPSException(
-        model_msg::kInvalidProfile, QStringLiteral("CSchemaValidator::Validate"),
+    throw CVeskCPSException::WithText(
+        model_msg::kInvalidProfile,
         LoadingErrorText(sourceName, reason, line,
-                         line > 0 ? PositionInLine(node, lineText, attributeName) : 0, sourceText));
+                         line > 0 ? PositionInLine(node, lineText, attributeName) : 0, sourceText),
+        QStringLiteral("CSchemaValidator::Validate"), QStringLiteral("schema validation"));
 }
 
 CXmlDocument CSchemaValidator::ParseAndValidate(const QByteArray& text,

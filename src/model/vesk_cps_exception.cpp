@@ -51,6 +51,13 @@ CVeskCPSException CVeskCPSException::FromXmlError(int messageId, const _xmlError
     return exception;
 }
 
+CVeskCPSException CVeskCPSException::WithText(int messageId, QString text, const QString& operation,
+                                              const QString& detail, std::source_location where) {
+    CVeskCPSException exception(messageId, std::move(text));
+    exception.AddContext(operation, detail, where);
+    return exception;
+}
+
 CVeskCPSException& CVeskCPSException::AddContext(const QString& operation, const QString& detail,
                                                  std::source_location where) {
     m_text += ContextLine(operation, detail, where);

@@ -34,6 +34,12 @@ public:
         int messageId, const _xmlError* error, const QString& operation,
         std::source_location where = std::source_location::current());
 
+    // An exception whose text is `text` itself (a resource text already filled in), followed by
+    // the context line "(operation:line) detail".
+    static CVeskCPSException WithText(int messageId, QString text, const QString& operation,
+                                      const QString& detail,
+                                      std::source_location where = std::source_location::current());
+
     int MessageId() const noexcept { return m_messageId; }
     const QString& Text() const noexcept { return m_text; }
     const char* what() const noexcept override { return m_what.constData(); }

@@ -279,7 +279,9 @@ TEST_P(BadProfile, IsRefusedWithTheLoadingErrorText) {
     const CVeskCPSException e = RefusalOf(Validator(), text, name);
     EXPECT_EQ(e.MessageId(), model_msg::kInvalidProfile);
     const QString prefix = QStringLiteral("Profile Loading Error.\r\nFile: ") + name + "\r\nDesc: ";
-    EXPECT_TRUE(e.Text().contains(prefix)) << e.Text().toStdString();
+    // The user-facing text comes first; the context line follows it.
+    EXPECT_TRUE(e.Text().startsWith(prefix)) << e.Text().toStdString();
+    EXPECT_TRUE(e.Text().contains(QStringLiteral("\n(CSchemaValidator::Validate:")));
 
     static const QRegularExpression kPlace(
         QStringLiteral("\r\nLine: (\\d+), Pos: (\\d+)\r\nSRC: ([^\r\n]*)"));
