@@ -4,6 +4,7 @@
 // handler for that attribute, and the item must return what the handler returned.
 
 #include <QDir>
+#include <QMap>
 #include <QRegularExpression>
 
 #include "model/data_item.h"
@@ -18,6 +19,16 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// One handler call of a case file and what veskctl printed for it.
+struct SRawCase {
+    QString file;
+    QString profile;
+    QString handler;
+    QStringList args;
+    QString result;
+    QMap<int, qint32> byRef;  // argument number (1-based) -> final value
+};
 
 struct SCase {
     QString file;
@@ -75,12 +86,10 @@ QStringList ShellSplit(const QString& text) {
     return words;
 }
 
-// The SetVal cases: HANDLER | xpath:ELEMENT xpath:ELEMENT/@NAME VALUE &0 ARG &0 | result ...
-std::vector<SCase> SetValCases() {
-    std::vector<SCase> cases;
+std::vector<SRawCase> AllCases() {
+    std::vector<SRawCase> cases;
     const QDir dir(QStringLiteral(VESK_SOURCE_DIR "/tests/script/rules"));
-    static const QRegularExpression expected(
-        QStringLiteral("^result: (-?\\d+)\\\\nbyref 4: (-?\\d+)\\\\nbyref 6: (-?\\d+)$"));
+    static const QRegularExpression byRef(QStringLiteral("^byref (\\d+): (-?\\d+)$"));
     for (const QString& name : dir.entryList({QStringLiteral("cases*.txt")}, QDir::Files)) {
         QString profile;
         for (const QString& line : QString::fromUtf8(ReadAll(dir.filePath(name))).split(u'\n')) {
@@ -92,25 +101,33 @@ std::vector<SCase> SetValCases() {
             if (line.startsWith(u'#') || parts.size() != 3) {
                 continue;
             }
-            const QStringList args = ShellSplit(parts[1].trimmed());
-            const QRegularExpressionMatch outcome = expected.match(parts[2].trimmed());
-            if (args.size() != 6 || !args[0].startsWith(QLatin1String("xpath:")) ||
-                !args[1].startsWith(args[0] + QStringLiteral("/@")) || !outcome.hasMatch()) {
-                continue;
+            SRawCase c{name, profile, parts[0].trimmed(), ShellSplit(parts[1].trimmed()), {}, {}};
+            for (const QString& printed : parts[2].trimmed().split(QStringLiteral("\\n"))) {
+                if (printed.startsWith(QLatin1String("result: "))) {
+                    c.result = printed.mid(8);
+                } else if (const auto m = byRef.match(printed); m.hasMatch()) {
+                    c.byRef.insert(m.captured(1).toInt(), m.captured(2).toInt());
+                }
             }
-            SCase c;
-            c.file = name;
-            c.profile = profile;
-            c.handler = parts[0].trimmed();
-            c.element = args[0].mid(6);
-            c.attribute = args[1].mid(args[0].size() + 2);
-            c.value = args[2];
-            c.arg = args[4].toInt();
-            c.result = outcome.captured(1).toInt();
-            c.out1 = outcome.captured(2).toInt();
-            c.out2 = outcome.captured(3).toInt();
             cases.push_back(c);
         }
+    }
+    return cases;
+}
+
+// The SetVal cases: HANDLER | xpath:ELEMENT xpath:ELEMENT/@NAME VALUE &0 ARG &0 | result ...
+std::vector<SCase> SetValCases() {
+    std::vector<SCase> cases;
+    for (const SRawCase& raw : AllCases()) {
+        const QStringList& args = raw.args;
+        if (args.size() != 6 || !args[0].startsWith(QLatin1String("xpath:")) ||
+            !args[1].startsWith(args[0] + QStringLiteral("/@")) || !raw.byRef.contains(4) ||
+            !raw.byRef.contains(6)) {
+            continue;
+        }
+        cases.push_back({raw.file, raw.profile, raw.handler, args[0].mid(6),
+                         args[1].mid(args[0].size() + 2), args[2], args[4].toInt(),
+                         raw.result.toInt(), raw.byRef.value(4), raw.byRef.value(6)});
     }
     return cases;
 }
@@ -122,30 +139,57 @@ const CSchemaIndex& Schema() {
     return index;
 }
 
+// A fresh copy of a case's profile with the rule script started on it, as a profile model holds it.
+class CLoadedProfile {
+public:
+    CLoadedProfile(const QString& profile, const QString& script)
+        : m_document(CXmlDocument::Parse(ReadSource(profile), profile)),
+          m_view(vbs::CDomDocument::Wrap(m_document.Get())),
+          m_host(m_prompt) {
+        m_view->SetSelectionNamespaces(
+            {{QStringLiteral("dfns"), QStringLiteral("urn:corvane:vesk-kel:profile:1")}});
+        m_host.Start(script, QStringLiteral("DataProfile.vbs"));
+        m_host.SetDocument(m_view);
+        m_context = std::make_shared<SDataContext>(SDataContext{&m_host, &Schema()});
+    }
+    ~CLoadedProfile() {
+        m_host.SetDocument(nullptr);
+        m_view->Release();
+    }
+    CLoadedProfile(const CLoadedProfile&) = delete;
+    CLoadedProfile& operator=(const CLoadedProfile&) = delete;
+
+    CDataItem Item(const QString& xpath) {
+        xmlNodePtr node = CXPathContext(m_document).SelectSingle(xpath);
+        EXPECT_NE(node, nullptr) << xpath.toStdString();
+        return CDataItem(node, m_context);
+    }
+    const CRecordingPrompt& Prompt() const { return m_prompt; }
+
+private:
+    CXmlDocument m_document;
+    std::shared_ptr<vbs::CDomDocument> m_view;
+    CRecordingPrompt m_prompt;
+    CRuleScriptHost m_host;
+    std::shared_ptr<SDataContext> m_context;
+};
+
+QString Script() {
+    return QString::fromUtf8(ReadSource(QStringLiteral("install/profiletemplate/DataProfile.vbs")));
+}
+
 TEST(RuleCases, SetValCasesGiveTheSameAnswersThroughDataItems) {
     const std::vector<SCase> cases = SetValCases();
     ASSERT_GE(cases.size(), 40u) << "the case files changed shape";
-    const QString script =
-        QString::fromUtf8(ReadSource(QStringLiteral("install/profiletemplate/DataProfile.vbs")));
+    const QString script = Script();
     for (const SCase& c : cases) {
         SCOPED_TRACE((c.file + u' ' + c.handler + u' ' + c.element + u' ' + c.value).toStdString());
-        CXmlDocument document = CXmlDocument::Parse(ReadSource(c.profile), c.profile);
-        auto view = vbs::CDomDocument::Wrap(document.Get());
-        view->SetSelectionNamespaces(
-            {{QStringLiteral("dfns"), QStringLiteral("urn:corvane:vesk-kel:profile:1")}});
-        CRecordingPrompt prompt;
-        CRuleScriptHost host(prompt);
-        host.Start(script, QStringLiteral("DataProfile.vbs"));
-        host.SetDocument(view);
-        const auto context = std::make_shared<SDataContext>(SDataContext{&host, &Schema()});
-
-        xmlNodePtr element = CXPathContext(document).SelectSingle(c.element);
-        ASSERT_NE(element, nullptr);
-        const CDataItem item(element, context);
+        CLoadedProfile loaded(c.profile, script);
+        const CDataItem item = loaded.Item(c.element);
         QString handler;
         EXPECT_TRUE(item.GetScriptHandler(
             reinterpret_cast<xmlNodePtr>(xmlHasProp(
-                element, reinterpret_cast<const xmlChar*>(c.attribute.toUtf8().constData()))),
+                item.Node(), reinterpret_cast<const xmlChar*>(c.attribute.toUtf8().constData()))),
             QStringLiteral("SetVal"), handler));
         EXPECT_EQ(handler.toStdString(), c.handler.toStdString());
 
@@ -163,11 +207,77 @@ TEST(RuleCases, SetValCasesGiveTheSameAnswersThroughDataItems) {
         EXPECT_EQ(writable.SetAttributeValue(c.attribute, value, out1, c.arg, out2), c.result);
         EXPECT_EQ(out1, c.out1);
         EXPECT_EQ(out2, c.out2);
-        EXPECT_TRUE(prompt.ids.isEmpty());
-
-        host.SetDocument(nullptr);
-        view->Release();
+        EXPECT_TRUE(loaded.Prompt().ids.isEmpty());
     }
+}
+
+// The element handlers: adding and deleting channels and frequencies and editing a frequency,
+// through the item operations the navigation tree and the frequency page use.
+TEST(RuleCases, ElementCasesGiveTheSameAnswersThroughDataItems) {
+    const QString script = Script();
+    int replayed = 0;
+    for (const SRawCase& c : AllCases()) {
+        if (c.args.isEmpty() || !c.args[0].startsWith(QLatin1String("xpath:")) ||
+            c.args[1 % c.args.size()].startsWith(c.args[0] + QStringLiteral("/@"))) {
+            continue;
+        }
+        SCOPED_TRACE((c.file + u' ' + c.handler + u' ' + c.args.join(u' ')).toStdString());
+        CLoadedProfile loaded(c.profile, script);
+        CDataItem item = loaded.Item(c.args[0].mid(6));
+        const auto number = [&c](int i) { return c.args.value(i).toUInt(); };
+        const auto truth = [](bool b) { return QString::fromLatin1(b ? "True" : "False"); };
+        // The schema must name this handler under the key the operation uses; asked before the
+        // call, since a delete takes the node out of the tree.
+        static const QMap<QString, QString> kKeys = {
+            {QStringLiteral("CanAddChannel"), QStringLiteral("CanAddChild")},
+            {QStringLiteral("CanAddFrequency"), QStringLiteral("CanAddChild")},
+            {QStringLiteral("CanDeleteChannel"), QStringLiteral("CanDeleteChild")},
+            {QStringLiteral("CanDeleteFrequency"), QStringLiteral("CanDeleteChild")},
+            {QStringLiteral("AddChannel"), QStringLiteral("OnAddNew")},
+            {QStringLiteral("AddFrequency"), QStringLiteral("OnAddNewFrequency")},
+            {QStringLiteral("SetFrequencyAttributes"), QStringLiteral("SetFreqAttr")},
+            {QStringLiteral("DeleteChannel"), QStringLiteral("OnDelete")},
+            {QStringLiteral("DeleteFrequency"), QStringLiteral("OnDelete")}};
+        QString handler;
+        EXPECT_TRUE(item.GetScriptHandler(item.Node(), kKeys.value(c.handler), handler));
+        EXPECT_EQ(handler.toStdString(), c.handler.toStdString());
+
+        qint32 out1 = -1;
+        qint32 out2 = -1;
+        if (c.handler == u"CanAddChannel" || c.handler == u"CanAddFrequency") {
+            EXPECT_EQ(truth(item.CanAddChild()), c.result);
+        } else if (c.handler == u"CanDeleteChannel") {
+            EXPECT_EQ(truth(item.CanDeleteChild()), c.result);
+        } else if (c.handler == u"CanDeleteFrequency") {
+            EXPECT_EQ(truth(item.CanDeleteFrequency(number(1))), c.result);
+        } else if (c.handler == u"AddChannel") {
+            CDataItem added;
+            EXPECT_EQ(item.AddNewChild(added), c.result != u"0");
+        } else if (c.handler == u"AddFrequency") {
+            EXPECT_EQ(item.AddFrequency(number(1), number(2), number(3), number(4), out1, out2),
+                      c.result == u"0");
+            EXPECT_EQ(out1, c.byRef.value(6));
+            EXPECT_EQ(out2, c.byRef.value(7));
+        } else if (c.handler == u"SetFrequencyAttributes") {
+            EXPECT_EQ(item.SetFreqAttributeValue(number(1), number(2), number(3), number(4),
+                                                 number(5), out1, out2, c.args.value(8).toInt()),
+                      c.result.toInt());
+            EXPECT_EQ(out1, c.byRef.value(7));
+            EXPECT_EQ(out2, c.byRef.value(8));
+        } else if (c.handler == u"DeleteChannel" || c.handler == u"DeleteFrequency") {
+            CDataItem parent(item.Node()->parent, item.Context());
+            EXPECT_EQ(parent.RemoveChildByIndex(c.args.value(1).toInt(), out1,
+                                                c.args.value(3).toInt(), out2),
+                      c.result.toInt());
+            EXPECT_EQ(out1, c.byRef.value(3));
+            EXPECT_EQ(out2, c.byRef.value(5));
+        } else {
+            ADD_FAILURE() << "no item operation for this handler";
+            continue;
+        }
+        ++replayed;
+    }
+    EXPECT_GE(replayed, 30);
 }
 
 }  // namespace
