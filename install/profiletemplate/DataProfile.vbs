@@ -585,6 +585,11 @@ Function CheckFrequencyEntry(elem, freq, bandwidth, power, compander, skipIndex,
         CheckFrequencyEntry = MSG_POWER
         Exit Function
     End If
+    ' A model without power control transmits at one fixed level: the user cannot select one.
+    If pw >= 2 And NumAttr(LimitOf(elem), "power_cntrl_enabled") = 0 Then
+        CheckFrequencyEntry = MSG_POWER
+        Exit Function
+    End If
     If Not ToWhole(compander, comp) Then
         CheckFrequencyEntry = MSG_INVALID
         Exit Function
