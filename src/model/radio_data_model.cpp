@@ -100,9 +100,11 @@ bool CRadioDataModel::InitialOperaDoc(const QString& source, bool isPath) {
         try {
             m_operationDoc = CXmlDocument::Parse(text, SourceName(source, isPath));
         } catch (const CVeskCPSException& error) {
-            throw CVeskCPSException(model_msg::kInvalidProfile, kInitialOperaDoc,
-                                    QStringLiteral("File='%1'\nDesc: %2")
-                                        .arg(SourceName(source, isPath), ParseReason(error)));
+            throw CVeskCPSException::WithText(
+                model_msg::kInvalidProfile,
+                QStringLiteral("File='%1'\nDesc: %2")
+                    .arg(SourceName(source, isPath), ParseReason(error)),
+                kInitialOperaDoc, QStringLiteral("parse"));
         }
         CXPathContext xpath(m_operationDoc, model_msg::kFailedToLoadProfile);
         const xmlNodePtr factory = xpath.SelectSingle(QStringLiteral("//dfns:factory_setting"));
@@ -140,9 +142,10 @@ bool CRadioDataModel::LoadProfile(const QString& source, bool isPath) {
 
         const QString sourceName = SourceName(source, isPath);
         if (!InitialOperaDoc(source, isPath)) {
-            throw CVeskCPSException(
-                model_msg::kInvalidProfile, kLoadProfile,
-                QStringLiteral("File='%1'\nDesc: the file cannot be read").arg(sourceName));
+            throw CVeskCPSException::WithText(
+                model_msg::kInvalidProfile,
+                QStringLiteral("File='%1'\nDesc: the file cannot be read").arg(sourceName),
+                kLoadProfile, QStringLiteral("read"));
         }
         m_versionFields.AddTo(m_operationDoc);
 

@@ -190,8 +190,9 @@ TEST_F(RadioDataModel, TextThatIsNoXmlNamesTheSource) {
     const auto error = RaisedBy([&] { model.LoadProfile(path, true); });
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->MessageId(), model_msg::kInvalidProfile);
+    // The text begins with the source; the context lines follow.
     EXPECT_TRUE(
-        error->Text().contains(QStringLiteral("File='") + path + QStringLiteral("'\nDesc: ")))
+        error->Text().startsWith(QStringLiteral("File='") + path + QStringLiteral("'\nDesc: ")))
         << error->what();
     EXPECT_TRUE(error->Text().contains(QStringLiteral("CRadioDataModel::InitialOperaDoc")))
         << error->what();
