@@ -249,6 +249,16 @@ CInterpreter::Flow CInterpreter::ExecBlock(const Block& block) {
     return Flow::Normal;
 }
 
+std::optional<CInterpreter::Flow> CInterpreter::LoopRound(const Block& body, Flow ownExit) {
+    Step();
+    const Flow flow = ExecBlock(body);
+    if (flow == Flow::Normal) {
+        return std::nullopt;
+    }
+    // The loop's own Exit ends just this loop; any other leaves it and goes on outward.
+    return flow == ownExit ? Flow::Normal : flow;
+}
+
 CInterpreter::Flow CInterpreter::ExecStatement(const Stmt& stmt) {
     return std::visit([&](const auto& node) { return Exec(node, stmt.pos); }, stmt.node);
 }
@@ -309,13 +319,8 @@ CInterpreter::Flow CInterpreter::Exec(const ForStmt& stmt, const SPos& pos) {
         if (!order || (down ? *order < 0 : *order > 0)) {
             break;
         }
-        Step();
-        const Flow flow = ExecBlock(stmt.body);
-        if (flow == Flow::ExitFor) {
-            break;
-        }
-        if (flow != Flow::Normal) {
-            return flow;
+        if (const std::optional<Flow> end = LoopRound(stmt.body, Flow::ExitFor)) {
+            return *end;
         }
         Assign(*counter, ops::Add(counter->value, step), false, stmt.variable);
     }
@@ -342,13 +347,8 @@ CInterpreter::Flow CInterpreter::Exec(const ForEachStmt& stmt, const SPos& pos) 
             throw ErrorNaming(err::kIllegalAssignment, stmt.variable);
         }
         element->value = std::move(item);
-        Step();
-        const Flow flow = ExecBlock(stmt.body);
-        if (flow == Flow::ExitFor) {
-            break;
-        }
-        if (flow != Flow::Normal) {
-            return flow;
+        if (const std::optional<Flow> end = LoopRound(stmt.body, Flow::ExitFor)) {
+            return *end;
         }
     }
     return Flow::Normal;
@@ -363,13 +363,8 @@ CInterpreter::Flow CInterpreter::Exec(const DoStmt& stmt, const SPos& /*pos*/) {
         if (stmt.kind == Kind::PreUntil && EvalCondition(*stmt.condition)) {
             break;
         }
-        Step();
-        const Flow flow = ExecBlock(stmt.body);
-        if (flow == Flow::ExitDo) {
-            break;
-        }
-        if (flow != Flow::Normal) {
-            return flow;
+        if (const std::optional<Flow> end = LoopRound(stmt.body, Flow::ExitDo)) {
+            return *end;
         }
         if (stmt.kind == Kind::PostWhile && !EvalCondition(*stmt.condition)) {
             break;

@@ -73,6 +73,8 @@ private:
 
     Flow ExecBlock(const Block& block);
     Flow ExecStatement(const Stmt& stmt);
+    // One round of a loop's body: nullopt to go on, else how the loop ends.
+    std::optional<Flow> LoopRound(const Block& body, Flow ownExit);
     // One per statement kind; `pos` is where the statement starts.
     Flow Exec(const DimStmt& stmt, const SPos& pos);
     Flow Exec(const ReDimStmt& stmt, const SPos& pos);
