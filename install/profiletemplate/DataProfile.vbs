@@ -1,3 +1,7 @@
+Option Explicit
+' (First line: the installation's file reader takes a script as plain text only
+' when it begins with Option Explicit.)
+
 ' Profile rules of the ZN420 CPS.
 '
 ' The data items call these functions by the names given in DataProfile.xsd.
@@ -7,8 +11,6 @@
 ' argument set to a non-zero value).
 ' Where an attribute has a SetVal handler, the data item writes nothing
 ' itself, so every accepting handler below stores the value on its own.
-
-Option Explicit
 
 Const RESULT_OK = 0
 Const RESULT_REFUSED = 1

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "app/configuration.h"
+#include "model/profile_file.h"
 #include "platform/user_prompt.h"
 #include "platform/xml/xml_node.h"
 #include "platform/xml/xpath.h"
@@ -38,10 +39,9 @@ std::optional<CXmlDocument> CSettingsDocuments::LoadSettingDoc(const CConfigurat
     const QString path = config.GetInstallPath() + u'/' +
                          (inLibraryFolder ? QStringLiteral("lib") : QStringLiteral("Report")) +
                          u'/' + name;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
+    if (const std::optional<QString> text = profile_file::Read(path)) {
         try {
-            return CXmlDocument::Parse(file.readAll(), path);
+            return CXmlDocument::ParseText(*text, path);
         } catch (const CVeskCPSException&) {
             // A malformed document is a damaged installation, reported as such below.
         }
@@ -172,21 +172,36 @@ QString CSettingsDocuments::HelpPage(const QString& page, const QString& control
         .value_or(current);
 }
 
+namespace {
+
+bool HasNoMursFrequency(const CXmlDocument& document) {
+    for (xmlNodePtr node :
+         CXPathContext(document).SelectNodes(QStringLiteral("//dfns:frequencies/*"))) {
+        const std::optional<QString> text = xml::Attribute(node, "freq");
+        bool ok = false;
+        const qint64 hz = text ? text->trimmed().toLongLong(&ok) : 0;
+        if (ok && std::find(kMursFrequencies.begin(), kMursFrequencies.end(), hz) !=
+                      kMursFrequencies.end()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 bool CheckMURFreq(const QByteArray& profileText) {
     try {
-        const CXmlDocument document = CXmlDocument::Parse(profileText, QStringLiteral("profile"));
-        for (xmlNodePtr node :
-             CXPathContext(document).SelectNodes(QStringLiteral("//dfns:frequencies/*"))) {
-            const std::optional<QString> text = xml::Attribute(node, "freq");
-            bool ok = false;
-            const qint64 hz = text ? text->trimmed().toLongLong(&ok) : 0;
-            if (ok && std::find(kMursFrequencies.begin(), kMursFrequencies.end(), hz) !=
-                          kMursFrequencies.end()) {
-                return false;
-            }
-        }
+        return HasNoMursFrequency(CXmlDocument::Parse(profileText, QStringLiteral("profile")));
     } catch (const CVeskCPSException&) {
         return false;
     }
-    return true;
+}
+
+bool CheckMURFreq(const QString& profileText) {
+    try {
+        return HasNoMursFrequency(CXmlDocument::ParseText(profileText, QStringLiteral("profile")));
+    } catch (const CVeskCPSException&) {
+        return false;
+    }
 }

@@ -68,3 +68,5 @@ private:
 // False when the profile text holds a frequency of the licence-free MURS service, or does not
 // parse; true otherwise.
 bool CheckMURFreq(const QByteArray& profileText);
+// The same for text the profile file reader gave (its declared encoding no longer applies).
+bool CheckMURFreq(const QString& profileText);

@@ -5,6 +5,8 @@
 #include <QFile>
 
 #include "app/configuration.h"
+#include "app/settings_documents.h"
+#include "model/profile_file.h"
 #include "model/rule_script_host.h"
 #include "model/schema_index.h"
 #include "model/schema_validator.h"
@@ -37,8 +39,9 @@ QString ParseReason(const CVeskCPSException& error) {
 
 }  // namespace
 
-CRadioDataModel::CRadioDataModel(const CConfiguration& config, IUserPrompt& prompt)
-    : m_config(config), m_prompt(prompt) {}
+CRadioDataModel::CRadioDataModel(const CConfiguration& config, IUserPrompt& prompt,
+                                 const CSettingsDocuments* settings)
+    : m_config(config), m_prompt(prompt), m_settings(settings) {}
 
 CRadioDataModel::~CRadioDataModel() {
     DropWorkingDocument();
@@ -47,14 +50,6 @@ CRadioDataModel::~CRadioDataModel() {
 QString CRadioDataModel::InstallFile(const char* name) const {
     return m_config.GetInstallPath() + QStringLiteral("/profiletemplate/") +
            QString::fromUtf8(name);
-}
-
-std::optional<QByteArray> CRadioDataModel::ReadFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    return file.readAll();
 }
 
 void CRadioDataModel::DropWorkingDocument() {
@@ -70,13 +65,13 @@ void CRadioDataModel::DropWorkingDocument() {
 }
 
 bool CRadioDataModel::Initialize() {
-    const std::optional<QByteArray> text = ReadFile(InstallFile("DataProfile.vbs"));
+    const std::optional<QString> text = profile_file::Read(InstallFile("DataProfile.vbs"));
     if (!text || text->isEmpty()) {
         m_prompt.Show(kMsgFilesMissing);
         return false;
     }
     auto script = std::make_unique<CRuleScriptHost>(m_prompt);
-    script->Start(QString::fromUtf8(*text), QStringLiteral("DataProfile.vbs"));
+    script->Start(*text, QStringLiteral("DataProfile.vbs"));
     m_script = std::move(script);
     m_scriptReady = true;
     m_rootHolderDoc = CXmlDocument::CreateWithRoot("root", kProfileNamespace);
@@ -85,35 +80,43 @@ bool CRadioDataModel::Initialize() {
 }
 
 bool CRadioDataModel::InitialOperaDoc(const QString& source, bool isPath) {
+    return InitialOperaDoc(source, isPath, SourceName(source, isPath));
+}
+
+bool CRadioDataModel::InitialOperaDoc(const QString& source, bool isPath,
+                                      const QString& sourceName) {
     try {
-        QByteArray text;
+        QString text;
         if (isPath) {
-            std::optional<QByteArray> read = ReadFile(source);
+            std::optional<QString> read = profile_file::Read(source);
             if (!read) {
                 return false;
             }
             text = std::move(*read);
         } else {
-            text = source.toUtf8();
+            text = source;
         }
         m_operationDoc = CXmlDocument();
         try {
-            m_operationDoc = CXmlDocument::Parse(text, SourceName(source, isPath));
+            m_operationDoc = CXmlDocument::ParseText(text, sourceName);
         } catch (const CVeskCPSException& error) {
             throw CVeskCPSException::WithText(
                 model_msg::kInvalidProfile,
-                QStringLiteral("File='%1'\nDesc: %2")
-                    .arg(SourceName(source, isPath), ParseReason(error)),
+                QStringLiteral("File='%1'\nDesc: %2").arg(sourceName, ParseReason(error)),
                 kInitialOperaDoc, QStringLiteral("parse"));
         }
         CXPathContext xpath(m_operationDoc, model_msg::kFailedToLoadProfile);
         const xmlNodePtr factory = xpath.SelectSingle(QStringLiteral("//dfns:factory_setting"));
-        // A profile without a readable version gets no version fields; the schema then says
-        // what is wrong with it.
+        // A profile without a readable version gets the fields of the oldest; the schema then
+        // says what is wrong with it.
         m_codeplugVersion =
             factory ? xml::AttributeInt32(factory, "codeplug_version").value_or(0) : 0;
-        // No codeplug version needs fields beyond its own yet.
         m_versionFields = CVersionFields();
+        if (m_settings) {
+            m_versionFields = CVersionFields::Compute(
+                m_settings->Document(CSettingsDocuments::Doc::UpDownGradeSetting),
+                m_settings->RegionName(), m_codeplugVersion);
+        }
         return true;
     } catch (CVeskCPSException& error) {
         error.PassOn(kInitialOperaDoc);
@@ -122,6 +125,14 @@ bool CRadioDataModel::InitialOperaDoc(const QString& source, bool isPath) {
 }
 
 bool CRadioDataModel::LoadProfile(const QString& source, bool isPath) {
+    return Load(source, isPath, SourceName(source, isPath));
+}
+
+bool CRadioDataModel::LoadProfileText(const QString& text, const QString& sourceName) {
+    return Load(text, false, sourceName);
+}
+
+bool CRadioDataModel::Load(const QString& source, bool isPath, const QString& sourceName) {
     try {
         if (m_scriptReady) {
             m_schema.reset();
@@ -131,23 +142,25 @@ bool CRadioDataModel::LoadProfile(const QString& source, bool isPath) {
         DropWorkingDocument();
         m_schemaIndex.reset();
 
-        const std::optional<QByteArray> schemaText = ReadFile(InstallFile("DataProfile.xsd"));
+        const std::optional<QString> schemaText =
+            profile_file::Read(InstallFile("DataProfile.xsd"));
         if (!schemaText || schemaText->isEmpty()) {
             m_prompt.Show(kMsgFilesMissing);
             return false;
         }
-        m_schema = std::make_unique<CSchemaValidator>(*schemaText);
-        m_schemaIndex = std::make_unique<CSchemaIndex>(CSchemaIndex::Build(CXmlDocument::Parse(
-            *schemaText, QStringLiteral("DataProfile.xsd"), model_msg::kFatalError102)));
+        CXmlDocument schemaDoc = CXmlDocument::ParseText(
+            *schemaText, QStringLiteral("DataProfile.xsd"), model_msg::kFatalError102);
+        m_schemaIndex = std::make_unique<CSchemaIndex>(CSchemaIndex::Build(schemaDoc));
+        m_schema = std::make_unique<CSchemaValidator>(std::move(schemaDoc),
+                                                      QStringLiteral("DataProfile.xsd"));
 
-        const QString sourceName = SourceName(source, isPath);
-        if (!InitialOperaDoc(source, isPath)) {
+        if (!InitialOperaDoc(source, isPath, sourceName)) {
             throw CVeskCPSException::WithText(
                 model_msg::kInvalidProfile,
                 QStringLiteral("File='%1'\nDesc: the file cannot be read").arg(sourceName),
                 kLoadProfile, QStringLiteral("read"));
         }
-        m_versionFields.AddTo(m_operationDoc);
+        m_versionFields.PutOn(m_operationDoc);
 
         m_workingDoc = m_schema->ParseAndValidate(m_operationDoc.ToXml(), sourceName);
         m_workingView = vbs::CDomDocument::Wrap(m_workingDoc.Get());
@@ -175,5 +188,5 @@ void CRadioDataModel::TakeOffDoc() {
     }
     m_operationDoc = CXmlDocument::Parse(m_workingDoc.ToXml(), QStringLiteral("working document"),
                                          model_msg::kFailedToSave);
-    m_versionFields.TakeOffFrom(m_operationDoc);
+    m_versionFields.TakeOff(m_operationDoc);
 }

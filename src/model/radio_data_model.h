@@ -16,6 +16,7 @@
 
 class CConfiguration;
 class CRuleScriptHost;
+class CSettingsDocuments;
 class CSchemaIndex;
 class CSchemaValidator;
 class IUserPrompt;
@@ -28,7 +29,10 @@ class CRadioDataModel {
 public:
     static constexpr int kMsgFilesMissing = 315;
 
-    CRadioDataModel(const CConfiguration& config, IUserPrompt& prompt);
+    // `settings` supplies the codeplug version rules and the region; without it (or without its
+    // UpDownGradeSetting document) profiles are validated as they are. It must outlive the model.
+    CRadioDataModel(const CConfiguration& config, IUserPrompt& prompt,
+                    const CSettingsDocuments* settings = nullptr);
     ~CRadioDataModel();
     CRadioDataModel(const CRadioDataModel&) = delete;
     CRadioDataModel& operator=(const CRadioDataModel&) = delete;
@@ -39,6 +43,8 @@ public:
     // `source` is a file path when `isPath`, otherwise the complete profile text. True, or false
     // after message 315 (an installation file is missing); an invalid profile raises 135.
     bool LoadProfile(const QString& source, bool isPath);
+    // Profile text that was read from `sourceName`, which messages name instead of the text.
+    bool LoadProfileText(const QString& text, const QString& sourceName);
     // Loads the operation document only; false when the file cannot be read.
     bool InitialOperaDoc(const QString& source, bool isPath);
     // The edited working document becomes the operation document, without the version fields;
@@ -50,18 +56,20 @@ public:
     const CXmlDocument& OperationDocument() const { return m_operationDoc; }
     const CXmlDocument& WorkingDocument() const { return m_workingDoc; }
     int CodeplugVersion() const { return m_codeplugVersion; }
+    const CVersionFields& VersionFields() const { return m_versionFields; }
     // Null until Initialize succeeded; the same engine serves every profile loaded later.
     const CRuleScriptHost* ScriptHost() const { return m_script.get(); }
 
 private:
     QString InstallFile(const char* name) const;
-    // The whole file, or nothing when it cannot be read.
-    static std::optional<QByteArray> ReadFile(const QString& path);
+    bool Load(const QString& source, bool isPath, const QString& sourceName);
+    bool InitialOperaDoc(const QString& source, bool isPath, const QString& sourceName);
     // Ends the script's view before the working document goes, so no script object outlives it.
     void DropWorkingDocument();
 
     const CConfiguration& m_config;
     IUserPrompt& m_prompt;
+    const CSettingsDocuments* m_settings;
 
     // Declared in the order of creation so that destruction releases them in reverse.
     CDataItem m_rootItem;

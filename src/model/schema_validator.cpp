@@ -1,5 +1,7 @@
 #include "model/schema_validator.h"
 
+#include <utility>
+
 #include <QRegularExpression>
 #include <libxml/xmlerror.h>
 
@@ -97,7 +99,11 @@ qsizetype FindName(const QByteArray& text, const QByteArray& name, qsizetype fro
 }  // namespace
 
 CSchemaValidator::CSchemaValidator(const QByteArray& schemaText, const QString& schemaName)
-    : m_schemaDoc(CXmlDocument::Parse(schemaText, schemaName, model_msg::kFatalError102)) {
+    : CSchemaValidator(CXmlDocument::Parse(schemaText, schemaName, model_msg::kFatalError102),
+                       schemaName) {}
+
+CSchemaValidator::CSchemaValidator(CXmlDocument schemaDoc, const QString& schemaName)
+    : m_schemaDoc(std::move(schemaDoc)) {
     SFirstError first;
     {
         CLibxmlGuard guard;

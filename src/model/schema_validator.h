@@ -18,6 +18,9 @@ public:
     explicit CSchemaValidator(const QByteArray& schemaText,
                               const QString& schemaName = QStringLiteral("DataProfile.xsd"));
 
+    // A schema document already parsed (the validator keeps it).
+    CSchemaValidator(CXmlDocument schemaDoc, const QString& schemaName);
+
     // `sourceText` is the text `profile` was parsed from; it supplies the failing line.
     void Validate(const CXmlDocument& profile, const QString& sourceName,
                   const QByteArray& sourceText) const;

@@ -16,13 +16,15 @@ QString XmlText(const char* text) {
 }  // namespace
 
 CVeskCPSException::CVeskCPSException(int messageId, QString text)
-    : m_messageId(messageId), m_text(std::move(text)) {
+    : m_messageId(messageId), m_text(std::move(text)), m_ownLength(m_text.size()) {
     Refresh();
 }
 
 CVeskCPSException::CVeskCPSException(int messageId, const QString& operation, const QString& detail,
                                      std::source_location where)
-    : CVeskCPSException(messageId, ContextLine(operation, detail, where)) {}
+    : CVeskCPSException(messageId, QString()) {
+    AddContext(operation, detail, where);
+}
 
 CVeskCPSException CVeskCPSException::FromXmlError(int messageId, const _xmlError* error,
                                                   const QString& operation,

@@ -42,6 +42,9 @@ public:
 
     int MessageId() const noexcept { return m_messageId; }
     const QString& Text() const noexcept { return m_text; }
+    // The text without the context lines: what the failure was, not how it travelled. Empty when
+    // the exception was raised with a context line only.
+    QString Summary() const { return m_text.left(m_ownLength); }
     const char* what() const noexcept override { return m_what.constData(); }
 
     // Appends "\n(operation:line) detail".
@@ -57,5 +60,6 @@ private:
 
     int m_messageId;
     QString m_text;
+    qsizetype m_ownLength = 0;
     QByteArray m_what;
 };

@@ -8,6 +8,10 @@
 enum class PromptStyle { Error, Warning, Information, YesNo, YesNoCancel, OkCancel };
 enum class PromptAnswer { Ok, Cancel, Yes, No };
 
+// A message that is not from the string table, such as the operating system's reason why a
+// file could not be written.
+inline constexpr int kSystemMessage = 0;
+
 class IUserPrompt {
 public:
     virtual ~IUserPrompt() = default;

@@ -1,4 +1,5 @@
 #include "app/settings_documents.h"
+#include "model/profile_file.h"
 
 #include <QFile>
 
@@ -101,11 +102,19 @@ TEST(SettingsDocuments, MissingOrBrokenFileShows315) {
     const QString install = hives.Path(QStringLiteral("install"));
     hives.WriteMachine("[General]\nInstallPath=" + install.toUtf8() + "\n");
     CTempHives::Write(install + QStringLiteral("/lib/Broken.stv"), "<unclosed");
-    CTempHives::Write(install + QStringLiteral("/lib/Good.stv"), "<Settings xmlns='" + kNs + "'/>");
+    CTempHives::Write(install + QStringLiteral("/lib/Good.stv"),
+                      "<?xml version='1.0'?><Settings xmlns='" + kNs + "'/>");
+    // Settings documents may be shipped scrambled like profiles.
     CTempHives::Write(install + QStringLiteral("/Report/Style.xsl"),
+                      profile_file::Encode(QStringLiteral("<?xml version='1.0'?><Settings "
+                                                          "xmlns='%1'/>")
+                                               .arg(QString::fromUtf8(kNs))));
+    // Without an XML declaration a file does not read as plain text, and the unscrambled bytes
+    // are not XML.
+    CTempHives::Write(install + QStringLiteral("/lib/Undeclared.stv"),
                       "<Settings xmlns='" + kNs + "'/>");
     const CConfiguration config = hives.Config();
-    for (const char* name : {"Missing.stv", "Broken.stv"}) {
+    for (const char* name : {"Missing.stv", "Broken.stv", "Undeclared.stv"}) {
         CRecordingPrompt prompt;
         EXPECT_FALSE(CSettingsDocuments::LoadSettingDoc(config, prompt, QString::fromLatin1(name)));
         EXPECT_EQ(prompt.ids, QList<int>{315}) << name;
@@ -143,7 +152,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SMursRow{"151625000", true}, SMursRow{"not a number", true}));
 
 TEST(MursCheckText, UnparsableProfileIsRefused) {
-    EXPECT_FALSE(CheckMURFreq("<VeskProfile"));
+    EXPECT_FALSE(CheckMURFreq(QByteArray("<VeskProfile")));
+    EXPECT_FALSE(CheckMURFreq(QStringLiteral("<VeskProfile")));
     EXPECT_TRUE(CheckMURFreq("<VeskProfile xmlns='" + kNs + "'/>"));
 }
 

@@ -132,6 +132,16 @@ CXmlDocument& CXmlDocument::operator=(CXmlDocument&& other) noexcept {
 }
 
 CXmlDocument CXmlDocument::Parse(const QByteArray& text, const QString& sourceName, int messageId) {
+    return ParseBytes(text, sourceName, messageId, nullptr, 0);
+}
+
+CXmlDocument CXmlDocument::ParseText(const QString& text, const QString& sourceName,
+                                     int messageId) {
+    return ParseBytes(text.toUtf8(), sourceName, messageId, "UTF-8", XML_PARSE_IGNORE_ENC);
+}
+
+CXmlDocument CXmlDocument::ParseBytes(const QByteArray& text, const QString& sourceName,
+                                      int messageId, const char* encoding, int extraOptions) {
     const QByteArray source = sourceName.toUtf8();
     if (text.size() > INT_MAX) {
         throw Failure(messageId, "the document is too large", source, 0, 0);
@@ -154,7 +164,8 @@ CXmlDocument CXmlDocument::Parse(const QByteArray& text, const QString& sourceNa
     t_state = &state;
     xmlDocPtr parsed =
         xmlCtxtReadMemory(parser.get(), text.constData(), static_cast<int>(text.size()),
-                          source.isEmpty() ? nullptr : source.constData(), nullptr, kParseOptions);
+                          source.isEmpty() ? nullptr : source.constData(), encoding,
+                          kParseOptions | extraOptions);
     t_state = nullptr;
     CXmlDocument document(parsed);
 

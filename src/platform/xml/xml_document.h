@@ -25,6 +25,10 @@ public:
     // the first error the parser met.
     static CXmlDocument Parse(const QByteArray& text, const QString& sourceName,
                               int messageId = model_msg::kInvalidProfile);
+    // Text already decoded (by the profile file reader, or made in memory): the encoding its
+    // XML declaration names is ignored, since the characters are already what they are.
+    static CXmlDocument ParseText(const QString& text, const QString& sourceName,
+                                  int messageId = model_msg::kInvalidProfile);
     static CXmlDocument ParseFile(const QString& path, int messageId = model_msg::kInvalidProfile);
     // A new document holding one empty element, in `namespaceUri` (declared as the default
     // namespace) unless that is null.
@@ -41,5 +45,8 @@ public:
     QByteArray ToXml() const;
 
 private:
+    static CXmlDocument ParseBytes(const QByteArray& text, const QString& sourceName, int messageId,
+                                   const char* encoding, int extraOptions);
+
     xmlDocPtr m_doc = nullptr;
 };

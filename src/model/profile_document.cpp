@@ -1,0 +1,227 @@
+#include "model/profile_document.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include "model/data_item.h"
+#include "model/profile_checks.h"
+#include "model/profile_file.h"
+#include "model/vesk_cps_exception.h"
+#include "platform/user_prompt.h"
+#include "platform/xml/xml_document.h"
+#include "resources/string_table.h"
+
+namespace {
+
+const QString kSerialize = QStringLiteral("CProfileDocument::Serialize");
+
+bool RepeaterFeatureDisabled(const CDataItem& root) {
+    CDataItem limit;
+    root.GetChildByName(QStringLiteral("limit"), limit);
+    return limit.GetAttributeValue(QStringLiteral("disable_repeater_feature")).toBool();
+}
+
+}  // namespace
+
+void ShowModelException(IUserPrompt& prompt, const CVeskCPSException& error) {
+    QString text = CStringTable::Instance().Text(error.MessageId());
+    const QString summary = error.Summary().trimmed();
+    if (!summary.isEmpty() && summary != text) {
+        text += QStringLiteral("\n\n") + summary;
+    }
+    prompt.Ask(error.MessageId(), text, PromptStyle::Error);
+}
+
+CProfileDocument::CProfileDocument(const CConfiguration& config, IUserPrompt& prompt,
+                                   const CSettingsDocuments* settings)
+    : m_config(config),
+      m_prompt(prompt),
+      m_settings(settings),
+      m_model(std::make_unique<CRadioDataModel>(config, prompt, settings)) {}
+
+CProfileDocument::~CProfileDocument() = default;
+
+bool CProfileDocument::Load(const QByteArray& text, const QString& sourceName) {
+    try {
+        return m_model->LoadProfileText(QString::fromUtf8(text), sourceName);
+    } catch (const CVeskCPSException& error) {
+        ShowModelException(m_prompt, error);
+        return false;
+    }
+}
+
+bool CProfileDocument::NewFromTemplate(const QString& templatePath) {
+    try {
+        if (!m_model->LoadProfile(templatePath, true)) {
+            return false;
+        }
+    } catch (const CVeskCPSException& error) {
+        ShowModelException(m_prompt, error);
+        return false;
+    }
+    m_path.clear();
+    m_modified = false;
+    return true;
+}
+
+bool CProfileDocument::NewFromImageText(QByteArray profileText) {
+    try {
+        CDataItem::ProcessChannelName(profileText);
+    } catch (const CVeskCPSException& error) {
+        ShowModelException(m_prompt, error);
+        return false;
+    }
+    if (!Load(profileText, QStringLiteral("(radio)"))) {
+        return false;
+    }
+    m_path.clear();
+    m_modified = true;
+    return true;
+}
+
+bool CProfileDocument::Open(const QString& path) {
+    const std::optional<QString> text = profile_file::Read(path);
+    if (!text) {
+        ShowModelException(m_prompt, CVeskCPSException::WithText(
+                                         model_msg::kInvalidProfile,
+                                         QStringLiteral("File='%1'\nDesc: the file cannot be read")
+                                             .arg(path),
+                                         QStringLiteral("CProfileDocument::Open"),
+                                         QStringLiteral("read")));
+        return false;
+    }
+    try {
+        if (!m_model->LoadProfileText(*text, path)) {
+            return false;
+        }
+    } catch (const CVeskCPSException& error) {
+        ShowModelException(m_prompt, error);
+        return false;
+    }
+    m_path = path;
+    m_title = QFileInfo(path).fileName();
+    m_modified = false;
+    return true;
+}
+
+void CProfileDocument::Step(ESaveStep step) const {
+    if (m_saveStepHook) {
+        m_saveStepHook(step);
+    }
+}
+
+QByteArray CProfileDocument::RecoverXML(const QByteArray& text) {
+    CXmlDocument document;
+    try {
+        document = CXmlDocument::Parse(text, QStringLiteral("profile"));
+    } catch (const CVeskCPSException& error) {
+        QString reason = error.Summary();
+        for (const QString& line : reason.split(QLatin1Char('\n'))) {
+            if (line.startsWith(QStringLiteral("ErrorMsg: "))) {
+                reason = line.mid(10);
+            }
+        }
+        throw CVeskCPSException::WithText(model_msg::kInvalidProfile,
+                                          QStringLiteral("Desc: %1").arg(reason),
+                                          QStringLiteral("CProfileDocument::RecoverXML"),
+                                          QStringLiteral("parse"));
+    }
+    return document.ToXml();
+}
+
+QByteArray CProfileDocument::Serialize() {
+    return SerializeSteps();
+}
+
+QByteArray CProfileDocument::SerializeSteps() {
+    try {
+        CDataItem& root = m_model->RootItem();
+        Step(ESaveStep::CopyToTransmit);
+        if (RepeaterFeatureDisabled(root)) {
+            root.CopyReceiveToTransmit();
+        }
+        Step(ESaveStep::ResetSubRegion);
+        root.ResetSubRegion();
+        Step(ESaveStep::TakeOff);
+        m_model->TakeOffDoc();
+        Step(ESaveStep::Recover);
+        const QByteArray text = RecoverXML(m_model->OperationDocument().ToXml());
+        Step(ESaveStep::Scramble);
+        return profile_file::Encode(QString::fromUtf8(text));
+    } catch (CVeskCPSException& error) {
+        error.PassOn(kSerialize);
+        throw;
+    }
+}
+
+bool CProfileDocument::PrepareSave() {
+    try {
+        Step(ESaveStep::CommitEdits);
+        if (m_commitEdits && !m_commitEdits()) {
+            return false;
+        }
+        Step(ESaveStep::RangeCheck);
+        if (!profile_checks::CheckChannelFrequencyRange(m_model->RootItem())) {
+            m_prompt.Show(kMsgFrequencyOutOfRange, PromptStyle::Warning);
+            return false;
+        }
+    } catch (const CVeskCPSException& error) {
+        ShowModelException(m_prompt, error);
+        return false;
+    }
+    return true;
+}
+
+bool CProfileDocument::SaveTo(const QString& path, bool replace) {
+    try {
+        Step(ESaveStep::CommitEdits);
+        if (m_commitEdits && !m_commitEdits()) {
+            return false;
+        }
+        const QByteArray bytes = SerializeSteps();
+
+        // The new file is complete on disk before it takes the old one's name; until then the
+        // old file is what anyone, including a crash, finds there.
+        Step(ESaveStep::WriteTemporary);
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+            m_prompt.Ask(kSystemMessage,
+                         QStringLiteral("Cannot save \"%1\": %2").arg(path, file.errorString()),
+                         PromptStyle::Error);
+            return false;
+        }
+        Step(ESaveStep::Replace);
+        if (!file.commit()) {
+            m_prompt.Ask(kSystemMessage,
+                         QStringLiteral("Cannot save \"%1\": %2").arg(path, file.errorString()),
+                         PromptStyle::Error);
+            return false;
+        }
+    } catch (const CVeskCPSException& error) {
+        ShowModelException(m_prompt, error);
+        return false;
+    }
+    if (replace) {
+        m_path = path;
+        m_title = QFileInfo(path).fileName();
+        m_modified = false;
+    }
+    return true;
+}
+
+bool CProfileDocument::Save(const QString& path, bool replace) {
+    return PrepareSave() && SaveTo(path, replace);
+}
+
+QString CProfileDocument::ProposedFileName() const {
+    if (!m_path.isEmpty()) {
+        return m_path;
+    }
+    QString name = m_title;
+    const qsizetype cut = name.indexOf(QRegularExpression(QStringLiteral("[:/\\\\]")));
+    if (cut >= 0) {
+        name.truncate(cut);
+    }
+    return name + QStringLiteral(".vk4");
+}

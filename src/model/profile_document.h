@@ -1,0 +1,112 @@
+#pragma once
+
+// One open profile, without any window: how it is made (from a template, from a radio's image,
+// from a file), how it is turned into a profile file, and how it is saved. The desktop program's
+// document wraps it and adds the dialogs; veskctl uses it as it is.
+
+#include <functional>
+#include <memory>
+
+#include <QByteArray>
+#include <QString>
+
+#include "model/radio_data_model.h"
+
+class CConfiguration;
+class CSettingsDocuments;
+class IUserPrompt;
+
+class CProfileDocument {
+public:
+    static constexpr int kMsgFrequencyOutOfRange = 511;
+
+    // The places a save passes, in order; a fault at any of them leaves the file on disk as it
+    // was.
+    enum class ESaveStep {
+        CommitEdits,      // the active page hands over its edits
+        RangeCheck,       // every channel frequency within the band edges (511)
+        CopyToTransmit,   // models without repeater feature transmit as they receive
+        ResetSubRegion,
+        TakeOff,          // the working document becomes the operation document (533)
+        Recover,          // re-serialised through a fresh parse
+        Scramble,
+        WriteTemporary,   // the new file is written beside the target
+        Replace,          // and renamed over it
+    };
+    // Called before each step; a test throws from it to interrupt the save there.
+    using SaveStepHook = std::function<void(ESaveStep)>;
+
+    // `settings` may be null (no version conversion, no region data); it must outlive the
+    // document.
+    CProfileDocument(const CConfiguration& config, IUserPrompt& prompt,
+                     const CSettingsDocuments* settings);
+    ~CProfileDocument();
+    CProfileDocument(const CProfileDocument&) = delete;
+    CProfileDocument& operator=(const CProfileDocument&) = delete;
+
+    // Loads a template as a new, unmodified profile without a path. False after the model's
+    // message.
+    bool NewFromTemplate(const QString& templatePath);
+    // Loads profile text made from a radio's codeplug image: unnamed channels get names, and the
+    // profile starts modified, since it exists nowhere on disk. False after the message.
+    bool NewFromImageText(QByteArray profileText);
+    // Reads a profile file (any form the reader takes) and loads it. False after a message: 135
+    // when the file cannot be read, the model's message when it does not load.
+    bool Open(const QString& path);
+
+    // The active page's "commit your edits"; false refuses the save. Without one, nothing refuses.
+    void SetCommitEdits(std::function<bool()> commit) { m_commitEdits = std::move(commit); }
+
+    // What every save checks before a file name is asked for: the active page hands over its
+    // edits, and every channel frequency lies within the band edges (otherwise 511).
+    bool PrepareSave();
+    // Writes the profile file at `path`: the page commits once more, the profile is serialised
+    // and the file replaced atomically, so any failure (a refused commit, 533, a write error)
+    // leaves what was at `path` untouched and shows its message. On success, when `replace`,
+    // the document takes the path and is no longer modified.
+    bool SaveTo(const QString& path, bool replace = true);
+    // PrepareSave, then SaveTo: a save whose path is already known.
+    bool Save(const QString& path, bool replace = true);
+    // The name a save dialog proposes: the path, or the title cut at its first ':', '/' or '\'
+    // with ".vk4".
+    QString ProposedFileName() const;
+
+    // The bytes of the profile file for the current profile (serialisation steps 1-5). Raises 533
+    // on XML failures. It changes the open profile as saving does (transmit settings of models
+    // without repeater feature, sub-region).
+    QByteArray Serialize();
+
+    // `text` re-serialised through a fresh parse; 135 ("Desc: <reason>") when it does not parse.
+    static QByteArray RecoverXML(const QByteArray& text);
+
+    const QString& Path() const { return m_path; }
+    const QString& Title() const { return m_title; }
+    void SetTitle(const QString& title) { m_title = title; }
+    bool IsModified() const { return m_modified; }
+    void SetModified(bool modified) { m_modified = modified; }
+
+    CRadioDataModel& Model() { return *m_model; }
+    const CRadioDataModel& Model() const { return *m_model; }
+
+    void SetSaveStepHook(SaveStepHook hook) { m_saveStepHook = std::move(hook); }
+
+private:
+    bool Load(const QByteArray& text, const QString& sourceName);
+    void Step(ESaveStep step) const;
+    // The serialisation with the hook called at each step.
+    QByteArray SerializeSteps();
+
+    const CConfiguration& m_config;
+    IUserPrompt& m_prompt;
+    const CSettingsDocuments* m_settings;
+    std::unique_ptr<CRadioDataModel> m_model;
+    std::function<bool()> m_commitEdits;
+    SaveStepHook m_saveStepHook;
+    QString m_path;
+    QString m_title;
+    bool m_modified = false;
+};
+
+// Shows a model failure as the message of its number, with the failure's own text below it so
+// that a dealer can see which file, line and value it was about.
+void ShowModelException(IUserPrompt& prompt, const class CVeskCPSException& error);
