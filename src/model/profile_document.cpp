@@ -111,10 +111,10 @@ void CProfileDocument::Step(ESaveStep step) const {
     }
 }
 
-QByteArray CProfileDocument::RecoverXML(const QByteArray& text) {
+QByteArray CProfileDocument::RecoverXML(const QString& text) {
     CXmlDocument document;
     try {
-        document = CXmlDocument::Parse(text, QStringLiteral("profile"));
+        document = CXmlDocument::ParseText(text, QStringLiteral("profile"));
     } catch (const CVeskCPSException& error) {
         QString reason = error.Summary();
         for (const QString& line : reason.split(QLatin1Char('\n'))) {
@@ -146,7 +146,8 @@ QByteArray CProfileDocument::SerializeSteps() {
         Step(ESaveStep::TakeOff);
         m_model->TakeOffDoc();
         Step(ESaveStep::Recover);
-        const QByteArray text = RecoverXML(m_model->OperationDocument().ToXml());
+        const QByteArray text =
+            RecoverXML(QString::fromUtf8(m_model->OperationDocument().ToXml()));
         Step(ESaveStep::Scramble);
         return profile_file::Encode(QString::fromUtf8(text));
     } catch (CVeskCPSException& error) {

@@ -76,8 +76,10 @@ public:
     // without repeater feature, sub-region).
     QByteArray Serialize();
 
-    // `text` re-serialised through a fresh parse; 135 ("Desc: <reason>") when it does not parse.
-    static QByteArray RecoverXML(const QByteArray& text);
+    // `text` re-serialised through a fresh parse, as UTF-8 with a declaration saying so; 135
+    // ("Desc: <reason>") when it does not parse. The text is already decoded, so an encoding its
+    // declaration names no longer applies.
+    static QByteArray RecoverXML(const QString& text);
 
     const QString& Path() const { return m_path; }
     const QString& Title() const { return m_title; }

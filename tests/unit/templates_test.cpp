@@ -242,7 +242,8 @@ TEST(Templates, OlderVersionsLackExactlyTheFieldsTheVersionRulesAdd) {
             }
         }
         QStringList expected;
-        for (const SVersionEntry& field : VersionFields(t.codeplugVersion).Entries()) {
+        const CVersionFields fields = VersionFields(t.codeplugVersion);
+        for (const SVersionEntry& field : fields.Entries()) {
             if (!xpath.SelectNodes(QStringLiteral("//dfns:") + field.node).empty()) {
                 expected << field.node + QLatin1Char('/') + field.name;
             }

@@ -15,14 +15,28 @@ constexpr SVerb kVerbs[] = {
     {"script", "run a VBScript file, optionally on an XML document and calling one procedure",
      RunScript},
     {"version", "print the program version", RunVersion},
+    {"validate", "check whether a profile file may be opened in this installation", RunValidate},
+    {"decode", "print the text of a profile file", RunDecode},
+    {"encode", "write profile XML text as a profile file: encode FILE.xml -o OUT.vk4", RunEncode},
+    {"new", "make a profile from a model template: new --template NAME -o OUT.vk4", RunNew},
+    {"templates", "list the installed model templates", RunTemplates},
+    {"set", "set attributes through the profile's rules: set FILE.vk4 PATH=VALUE...", RunSet},
+    {"add-channel", "add a channel as the channel tree does", RunAddChannel},
+    {"delete-channel", "delete channel N (from 1)", RunDeleteChannel},
+    {"add-frequency", "add a frequency: MHZ BANDWIDTH POWER COMPANDER", RunAddFrequency},
+    {"edit-frequency", "change frequency N: N MHZ BANDWIDTH POWER COMPANDER", RunEditFrequency},
+    {"delete-frequency", "delete frequency N (from 1) of the frequency table", RunDeleteFrequency},
 };
 
 void Usage(std::FILE* out) {
     std::fprintf(out, "usage: veskctl <verb> [arguments]\n\nverbs:\n");
     for (const SVerb& verb : kVerbs) {
-        std::fprintf(out, "  %-10s %s\n", verb.name, verb.summary);
+        std::fprintf(out, "  %-17s %s\n", verb.name, verb.summary);
     }
-    std::fprintf(out, "\n  --version  same as 'version'\n  --help     this text\n");
+    std::fprintf(out,
+                 "\n  The editing verbs (set to delete-frequency) save to -o OUT.vk4 or back to "
+                 "FILE.vk4;\n  --yes answers the profile's questions with yes.\n"
+                 "\n  --version         same as 'version'\n  --help            this text\n");
 }
 
 }  // namespace

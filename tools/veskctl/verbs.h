@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
+
+class CConfiguration;
+class CSettingsDocuments;
+class IUserPrompt;
 
 // Exit codes of every verb.
 inline constexpr int kExitOk = 0;
@@ -16,3 +21,46 @@ struct SVerb {
 int RunVersion(const QStringList& args);
 int RunConfig(const QStringList& args);
 int RunScript(const QStringList& args);
+
+// Profile files (verb_profile.cpp).
+int RunValidate(const QStringList& args);
+int RunDecode(const QStringList& args);
+int RunEncode(const QStringList& args);
+int RunNew(const QStringList& args);
+int RunTemplates(const QStringList& args);
+
+// Editing through the data items and the rule script (verb_edit.cpp).
+int RunSet(const QStringList& args);
+int RunAddChannel(const QStringList& args);
+int RunDeleteChannel(const QStringList& args);
+int RunAddFrequency(const QStringList& args);
+int RunEditFrequency(const QStringList& args);
+int RunDeleteFrequency(const QStringList& args);
+
+// The arguments of the profile verbs: operands in order, and the options they share.
+struct SProfileArgs {
+    QStringList operands;
+    QString output;        // -o
+    QString templateName;  // --template
+    bool yes = false;      // --yes
+};
+
+// Options a verb takes besides its operands.
+enum ProfileOption { kOptOutput = 1, kOptTemplate = 2, kOptYes = 4 };
+
+// False after a usage message when an option is not one of `options`, lacks its value or is
+// given twice.
+bool ParseProfileArgs(const QStringList& args, int options, SProfileArgs& parsed);
+
+// The settings documents that admitting and loading a profile consult (the region's and the
+// codeplug version rules); false after the installation's message.
+bool LoadProfileSettings(const CConfiguration& config, IUserPrompt& prompt,
+                         CSettingsDocuments& settings);
+
+// kExitOk when `path` is readable and admitted; otherwise the refusal has been told and the exit
+// code is returned.
+int AdmitProfile(const QString& path, const CConfiguration& config, IUserPrompt& prompt,
+                 const CSettingsDocuments& settings);
+
+// Tells a failure of veskctl itself (not a message of the program's string table) on stderr.
+void TellError(const QString& text);
