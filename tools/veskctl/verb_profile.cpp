@@ -77,6 +77,8 @@ bool ParseProfileArgs(const QStringList& args, int options, SProfileArgs& parsed
             haveTemplate = true;
         } else if (arg == QLatin1String("--yes") && (options & kOptYes) != 0) {
             parsed.yes = true;
+        } else if (arg == QLatin1String("--as-loaded") && (options & kOptAsLoaded) != 0) {
+            parsed.asLoaded = true;
         } else if (arg == QLatin1String("--")) {
             parsed.operands << args.mid(i + 1);
             break;
@@ -144,18 +146,48 @@ int RunValidate(const QStringList& args) {
     return kExitOk;
 }
 
+namespace {
+
+// The text the editor holds for a profile: admitted, loaded, with the fields its codeplug version
+// lacks put on and validated. This is what the schema is checked against.
+std::optional<QByteArray> LoadedText(const QString& path) {
+    const CConfiguration config = CConfiguration::FromEnvironment();
+    CCliPrompt prompt(false);
+    CSettingsDocuments settings;
+    if (!LoadProfileSettings(config, prompt, settings) ||
+        AdmitProfile(path, config, prompt, settings) != kExitOk) {
+        return std::nullopt;
+    }
+    CProfileDocument document(config, prompt, &settings);
+    if (!document.Open(path)) {
+        return std::nullopt;
+    }
+    return document.Model().WorkingDocument().ToXml();
+}
+
+}  // namespace
+
 int RunDecode(const QStringList& args) {
     SProfileArgs parsed;
-    if (!ParseProfileArgs(args, 0, parsed) || parsed.operands.size() != 1) {
-        return Usage("veskctl decode FILE.vk4");
+    if (!ParseProfileArgs(args, kOptAsLoaded, parsed) || parsed.operands.size() != 1) {
+        return Usage("veskctl decode FILE.vk4 [--as-loaded]");
     }
     const QString& path = parsed.operands.first();
-    const std::optional<QString> text = profile_file::Read(path);
-    if (!text) {
-        TellError(QStringLiteral("cannot read %1").arg(path));
-        return kExitRefused;
+    QByteArray bytes;
+    if (parsed.asLoaded) {
+        const std::optional<QByteArray> loaded = LoadedText(path);
+        if (!loaded) {
+            return kExitRefused;
+        }
+        bytes = *loaded;
+    } else {
+        const std::optional<QString> text = profile_file::Read(path);
+        if (!text) {
+            TellError(QStringLiteral("cannot read %1").arg(path));
+            return kExitRefused;
+        }
+        bytes = text->toUtf8();
     }
-    const QByteArray bytes = text->toUtf8();
     if (std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout) !=
             static_cast<size_t>(bytes.size()) ||
         std::fflush(stdout) != 0) {

@@ -43,10 +43,11 @@ struct SProfileArgs {
     QString output;        // -o
     QString templateName;  // --template
     bool yes = false;      // --yes
+    bool asLoaded = false;  // --as-loaded
 };
 
 // Options a verb takes besides its operands.
-enum ProfileOption { kOptOutput = 1, kOptTemplate = 2, kOptYes = 4 };
+enum ProfileOption { kOptOutput = 1, kOptTemplate = 2, kOptYes = 4, kOptAsLoaded = 8 };
 
 // False after a usage message when an option is not one of `options`, lacks its value or is
 // given twice.
