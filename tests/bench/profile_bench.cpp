@@ -1,9 +1,12 @@
 // The cost of loading the largest sample profile into a model whose rule script engine is
-// already running: schema compile, parse, validation and the script's view of the document.
+// already running (schema compile, parse, validation and the script's view of the document), and
+// of a dealer's open and save of it as a profile file.
 
 #include <QFile>
 #include <QString>
 
+#include "model/profile_document.h"
+#include "model/profile_file.h"
 #include "model/radio_data_model.h"
 #include "platform/user_prompt.h"
 #include "temp_hives.h"
@@ -24,8 +27,8 @@ QByteArray ReadAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void BM_LoadProfile(benchmark::State& state) {
-    CTempHives hives;
+// A throw-away installation with the rule script and the schema.
+void Install(CTempHives& hives) {
     hives.WriteMachine("[General]\nInstallPath=" + hives.Path(QStringLiteral("install")).toUtf8() +
                        "\n");
     for (const char* name : {"DataProfile.vbs", "DataProfile.xsd"}) {
@@ -34,6 +37,13 @@ void BM_LoadProfile(benchmark::State& state) {
             ReadAll(kSourceDir + QStringLiteral("/install/profiletemplate/") +
                     QString::fromUtf8(name)));
     }
+}
+
+const QString kFullProfile = kSourceDir + QStringLiteral("/tests/data/profiles/good/full.xml");
+
+void BM_LoadProfile(benchmark::State& state) {
+    CTempHives hives;
+    Install(hives);
     const CConfiguration config = hives.Config();
     CSilentPrompt prompt;
     CRadioDataModel model(config, prompt);
@@ -47,6 +57,42 @@ void BM_LoadProfile(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadProfile)->Unit(benchmark::kMillisecond);
+
+// Unscrambling alone, for the largest profile.
+void BM_DecodeProfileFile(benchmark::State& state) {
+    const QByteArray bytes =
+        profile_file::Encode(QString::fromUtf8(ReadAll(kFullProfile)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(profile_file::Decode(bytes));
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+BENCHMARK(BM_DecodeProfileFile)->Unit(benchmark::kMicrosecond);
+
+// Open (read, unscramble, load) and save (serialise, scramble, write beside, rename) of a profile
+// file, as File > Open and File > Save do.
+void BM_OpenAndSaveProfileFile(benchmark::State& state) {
+    CTempHives hives;
+    Install(hives);
+    const CConfiguration config = hives.Config();
+    CSilentPrompt prompt;
+    const QString path = hives.Path(QStringLiteral("full.vk4"));
+    CTempHives::Write(path, profile_file::Encode(QString::fromUtf8(ReadAll(kFullProfile))));
+    CProfileDocument document(config, prompt, nullptr);
+    const bool save = state.range(0) != 0;
+    if (!document.Open(path)) {
+        state.SkipWithError("the profile does not open");
+        return;
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(save ? document.SaveTo(path) : document.Open(path));
+    }
+}
+BENCHMARK(BM_OpenAndSaveProfileFile)
+    ->ArgName("save")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
