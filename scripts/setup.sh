@@ -6,7 +6,9 @@ set -euo pipefail
 packages=(
   # toolchain
   build-essential cmake ninja-build ccache pkg-config git python3
-  clang clang-format clang-tidy libclang-rt-14-dev
+  clang clang-format clang-tidy
+  # the fuzzers: the core needs clang 16 (std::source_location), with its fuzzer runtime
+  clang-16 libclang-rt-16-dev
   # Qt 6: widgets, print support, serial port, help, svg, linguist tools
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   libqt6serialport6-dev libqt6svg6-dev qt6-svg-dev qt6-documentation-tools

@@ -186,7 +186,10 @@ bool CProfileDocument::SaveTo(const QString& path, bool replace) {
         // old file is what anyone, including a crash, finds there.
         Step(ESaveStep::WriteTemporary);
         QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        // QSaveFile buffers, and its commit() renames the file even when writing the buffer out
+        // failed (a full disk, the size limit), so the write is flushed and checked here first.
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
+            !file.flush()) {
             m_prompt.Ask(kSystemMessage,
                          QStringLiteral("Cannot save \"%1\": %2").arg(path, file.errorString()),
                          PromptStyle::Error);

@@ -49,7 +49,9 @@ QStringList TemplateNames(const CConfiguration& config) {
 bool WriteFile(const QString& path, const QByteArray& bytes) {
     // A failure half-way leaves whatever was at `path` as it was.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // commit() would rename even a file whose buffered write failed; flush() reports it.
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
+        !file.commit()) {
         TellError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
         return false;
     }
