@@ -79,7 +79,9 @@ INSTANTIATE_TEST_SUITE_P(
         SRoundTripRow{"PairAcrossChunks",
                       QStringLiteral("<?xml") + Repeat(u'x', 1017) + QStringLiteral("\U0001D11E") +
                           Repeat(u'y', 2100)}),
-    [](const ::testing::TestParamInfo<SRoundTripRow>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<SRoundTripRow>& rowInfo) {
+        return std::string(rowInfo.param.name);
+    });
 
 TEST(ProfileFile, GoldenFileReadsAndWritesByteForByte) {
     const QString text = QString::fromUtf8(ReadAll(kDataDir + QStringLiteral("golden.xml")));
@@ -136,7 +138,9 @@ INSTANTIATE_TEST_SUITE_P(
                  Utf16(QStringLiteral("<?xml") + Repeat(u'a', 10) + QChar(0) + Repeat(u'b', 1007) +
                        QStringLiteral("ccccc")),
                  QStringLiteral("<?xml") + Repeat(u'a', 10) + QStringLiteral("ccccc")}),
-    [](const ::testing::TestParamInfo<SReadRow>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<SReadRow>& rowInfo) {
+        return std::string(rowInfo.param.name);
+    });
 
 TEST(ProfileFile, ReadFailsOnlyWhenTheFileCannotBeRead) {
     QTemporaryDir dir;

@@ -93,7 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Versions the rules do not know are taken as they are.
         SComputeRow{"Unknown", "R", 4, {}},
         SComputeRow{"Zero", "R", 0, {}}),
-    [](const ::testing::TestParamInfo<SComputeRow>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<SComputeRow>& rowInfo) {
+        return std::string(rowInfo.param.name);
+    });
 
 TEST(VersionFieldList, NoRulesDocumentGivesNothing) {
     EXPECT_TRUE(CVersionFields::Compute(CXmlDocument(), QStringLiteral("R"), 1).IsEmpty());
@@ -180,7 +182,9 @@ INSTANTIATE_TEST_SUITE_P(
         SBadRow{"ReplaceByQuery",
                 {SVersionEntry::EKind::Field, QStringLiteral("k"), QStringLiteral("a"), {},
                  QStringLiteral("@x")}}),
-    [](const ::testing::TestParamInfo<SBadRow>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<SBadRow>& rowInfo) {
+        return std::string(rowInfo.param.name);
+    });
 
 TEST(VersionFieldList, BadRegionNameRaises136) {
     const CXmlDocument rules = CXmlDocument::Parse(kRules, QStringLiteral("rules"));
