@@ -22,14 +22,14 @@ int RunVersion(const QStringList& args);
 int RunConfig(const QStringList& args);
 int RunScript(const QStringList& args);
 
-// Profile files (verb_profile.cpp).
+// Profile files.
 int RunValidate(const QStringList& args);
 int RunDecode(const QStringList& args);
 int RunEncode(const QStringList& args);
 int RunNew(const QStringList& args);
 int RunTemplates(const QStringList& args);
 
-// Editing through the data items and the rule script (verb_edit.cpp).
+// Editing through the data items and the rule script; the session they share is edit_session.h.
 int RunSet(const QStringList& args);
 int RunAddChannel(const QStringList& args);
 int RunDeleteChannel(const QStringList& args);
@@ -53,15 +53,19 @@ enum ProfileOption { kOptOutput = 1, kOptTemplate = 2, kOptYes = 4, kOptAsLoaded
 // given twice.
 bool ParseProfileArgs(const QStringList& args, int options, SProfileArgs& parsed);
 
-// The settings documents that admitting and loading a profile consult (the region's and the
-// codeplug version rules); false after the installation's message.
-bool LoadProfileSettings(const CConfiguration& config, IUserPrompt& prompt,
-                         CSettingsDocuments& settings);
-
-// kExitOk when `path` is readable and admitted; otherwise the refusal has been told and the exit
-// code is returned.
-int AdmitProfile(const QString& path, const CConfiguration& config, IUserPrompt& prompt,
-                 const CSettingsDocuments& settings);
+// Loads the settings documents that admitting and opening a profile consult (the region's and
+// the codeplug version rules) into `settings`, then admits `path`. kExitOk when the file may be
+// opened; otherwise the refusal has been told and the exit code is returned.
+int LoadAndAdmitProfile(const QString& path, const CConfiguration& config, IUserPrompt& prompt,
+                        CSettingsDocuments& settings);
 
 // Tells a failure of veskctl itself (not a message of the program's string table) on stderr.
 void TellError(const QString& text);
+
+// Prints a verb's usage line on stderr; returns kExitUsage.
+int TellUsage(const char* text);
+
+// The installed model templates (profile_templates.cpp): the folder, and the names as the New
+// Profile dialog lists them.
+QString TemplateFolder(const CConfiguration& config);
+QStringList TemplateNames(const CConfiguration& config);
