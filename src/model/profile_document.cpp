@@ -10,6 +10,8 @@
 #include "model/vesk_cps_exception.h"
 #include "platform/user_prompt.h"
 #include "platform/xml/xml_document.h"
+#include "radio/data_adaptor.h"
+#include "radio/virtual_cp.h"
 #include "resources/string_table.h"
 
 namespace {
@@ -78,6 +80,50 @@ bool CProfileDocument::NewFromImageText(QByteArray profileText) {
     m_path.clear();
     m_modified = true;
     return true;
+}
+
+bool CProfileDocument::NewFromImage(CVirtualCP& image) {
+    QString text;
+    try {
+        if (CDataAdaptor::VirtualCP2XML(image, text, m_prompt) != 1) {
+            return false;
+        }
+    } catch (const CVeskCPSException& error) {
+        ShowModelException(m_prompt, error);
+        return false;
+    }
+    return NewFromImageText(text.toUtf8());
+}
+
+void CProfileDocument::GetVirtualCPData(CVirtualCP& image, const CRadioInfo& radio) {
+    try {
+        CDataItem& root = m_model->RootItem();
+        if (RepeaterFeatureDisabled(root)) {
+            root.CopyReceiveToTransmit();
+        }
+        // The working document, not the saved form: the radio gets the fields of the newest
+        // codeplug version too, with the values the editor shows for them.
+        CDataAdaptor::XML2VirtualCP(m_model->WorkingDocument().ToXml(), image, radio);
+    } catch (CVeskCPSException& error) {
+        error.AddContext(QStringLiteral("CVeskCPSDoc::GetVirtualCPData"),
+                         QStringLiteral("Exception Caught"));
+        throw;
+    }
+}
+
+bool CProfileDocument::SetVirtualCPData(CVirtualCP& image) {
+    try {
+        QString text;
+        if (CDataAdaptor::VirtualCP2XML(image, text, m_prompt) != 1) {
+            return false;
+        }
+        QByteArray bytes = text.toUtf8();
+        CDataItem::ProcessChannelName(bytes);
+        return m_model->LoadProfileText(QString::fromUtf8(bytes), QStringLiteral("(radio)"));
+    } catch (CVeskCPSException& error) {
+        error.PassOn(QStringLiteral("CVeskCPSDoc::SetVirtualCPData"));
+        throw;
+    }
 }
 
 bool CProfileDocument::Open(const QString& path) {

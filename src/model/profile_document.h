@@ -13,7 +13,9 @@
 #include "model/radio_data_model.h"
 
 class CConfiguration;
+class CRadioInfo;
 class CSettingsDocuments;
+class CVirtualCP;
 class IUserPrompt;
 
 class CProfileDocument {
@@ -50,6 +52,10 @@ public:
     // Loads profile text made from a radio's codeplug image: unnamed channels get names, and the
     // profile starts modified, since it exists nowhere on disk. False after the message.
     bool NewFromImageText(QByteArray profileText);
+    // A new profile from a codeplug image read from a radio: its canonical text, then as
+    // NewFromImageText. False when the image does not convert (its message has been shown) or
+    // the profile does not load. Duplicate channel names are repaired in `image` itself.
+    bool NewFromImage(CVirtualCP& image);
     // Reads a profile file (any form the reader takes) and loads it. False after a message: 135
     // when the file cannot be read, the model's message when it does not load.
     bool Open(const QString& path);
@@ -75,6 +81,15 @@ public:
     // on XML failures. It changes the open profile as saving does (transmit settings of models
     // without repeater feature, sub-region).
     QByteArray Serialize();
+
+    // Fills `image` from the open profile for a write to the radio described by `radio`. A model
+    // without repeater feature transmits as it receives, and that is made true of the open
+    // profile itself first. Conversion failures are raised, with this step added to their text.
+    void GetVirtualCPData(CVirtualCP& image, const CRadioInfo& radio);
+    // Replaces the open profile by the one `image` holds (unnamed channels get names). False when
+    // the image does not convert (after its message) or when the load says so; exceptions are
+    // raised with this step added to their text.
+    bool SetVirtualCPData(CVirtualCP& image);
 
     // `text` re-serialised through a fresh parse, as UTF-8 with a declaration saying so; 135
     // ("Desc: <reason>") when it does not parse. The text is already decoded, so an encoding its

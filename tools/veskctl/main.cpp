@@ -27,6 +27,10 @@ constexpr SVerb kVerbs[] = {
     {"add-frequency", "add a frequency: MHZ BANDWIDTH POWER COMPANDER", RunAddFrequency},
     {"edit-frequency", "change frequency N: N MHZ BANDWIDTH POWER COMPANDER", RunEditFrequency},
     {"delete-frequency", "delete frequency N (from 1) of the frequency table", RunDeleteFrequency},
+    {"image", "write the codeplug image a radio would get: image FILE.vk4 -o OUT.bin", RunImage},
+    {"profile", "the profile in a codeplug image: profile IMAGE.bin [-o OUT.vk4]",
+     RunProfileFromImage},
+    {"dump", "list every field of a codeplug image by name: dump IMAGE.bin", RunDump},
 };
 
 void Usage(std::FILE* out) {

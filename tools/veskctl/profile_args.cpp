@@ -10,8 +10,6 @@
 #include "model/profile_file.h"
 #include "verbs.h"
 
-namespace {
-
 bool LoadProfileSettings(const CConfiguration& config, IUserPrompt& prompt,
                          CSettingsDocuments& settings) {
     using Doc = CSettingsDocuments::Doc;
@@ -27,6 +25,8 @@ bool LoadProfileSettings(const CConfiguration& config, IUserPrompt& prompt,
     }
     return true;
 }
+
+namespace {
 
 int AdmitProfile(const QString& path, const CConfiguration& config, IUserPrompt& prompt,
                  const CSettingsDocuments& settings) {

@@ -2,32 +2,12 @@
 
 #include <optional>
 
-#include <QSaveFile>
-
 #include "cli_prompt.h"
 #include "model/profile_document.h"
 #include "model/profile_file.h"
 #include "model/vesk_cps_exception.h"
+#include "platform/files/atomic_file.h"
 #include "verbs.h"
-
-namespace {
-
-// The reader has already turned the file's bytes into characters; handed on as UTF-8, a
-// declaration that still names the file's own encoding ("UTF-16") would make the parser decode
-// them a second time.
-bool WriteFile(const QString& path, const QByteArray& bytes) {
-    // A failure half-way leaves whatever was at `path` as it was.
-    QSaveFile file(path);
-    // commit() would rename even a file whose buffered write failed; flush() reports it.
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
-        !file.commit()) {
-        TellError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 int RunEncode(const QStringList& args) {
     SProfileArgs parsed;
@@ -49,7 +29,11 @@ int RunEncode(const QStringList& args) {
         ShowModelException(prompt, error);
         return kExitRefused;
     }
-    return WriteFile(parsed.output, profile_file::Encode(QString::fromUtf8(recovered)))
-               ? kExitOk
-               : kExitRefused;
+    QString error;
+    if (!WriteFileAtomically(parsed.output,
+                             profile_file::Encode(QString::fromUtf8(recovered)), &error)) {
+        TellError(QStringLiteral("cannot write %1: %2").arg(parsed.output, error));
+        return kExitRefused;
+    }
+    return kExitOk;
 }

@@ -5,6 +5,7 @@
 
 class CConfiguration;
 class CSettingsDocuments;
+class CVirtualCP;
 class IUserPrompt;
 
 // Exit codes of every verb.
@@ -37,6 +38,11 @@ int RunAddFrequency(const QStringList& args);
 int RunEditFrequency(const QStringList& args);
 int RunDeleteFrequency(const QStringList& args);
 
+// Codeplug images: a profile as a radio write sends it, an image as a radio read opens it.
+int RunImage(const QStringList& args);
+int RunProfileFromImage(const QStringList& args);
+int RunDump(const QStringList& args);
+
 // The arguments of the profile verbs: operands in order, and the options they share.
 struct SProfileArgs {
     QStringList operands;
@@ -64,6 +70,16 @@ void TellError(const QString& text);
 
 // Prints a verb's usage line on stderr; returns kExitUsage.
 int TellUsage(const char* text);
+
+// Codeplug image files (verb_image_file.cpp). Reading refuses, with a message naming the size, a
+// file that is not exactly one image long; writing replaces `path` only once the whole image is
+// on disk. Both tell their failures and return false.
+bool ReadImageFile(const QString& path, CVirtualCP& image);
+bool WriteImageFile(const QString& path, const CVirtualCP& image);
+// The settings documents a profile is admitted and loaded with (region, codeplug version rules);
+// false after the message of one that does not load.
+bool LoadProfileSettings(const CConfiguration& config, IUserPrompt& prompt,
+                         CSettingsDocuments& settings);
 
 // The installed model templates (profile_templates.cpp): the folder, and the names as the New
 // Profile dialog lists them.

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Runs the profile verb cases of cases.txt against veskctl and its installation; exit status 1
-when one fails. The file format is described at the top of cases.txt.
+"""Runs the profile verb cases of cases.txt (or of CASES, written the same way) against veskctl
+and its installation; exit status 1 when one fails. The file format is described at the top of
+cases.txt.
 
-usage: run_cases.py VESKCTL [REPO_ROOT]
+usage: run_cases.py VESKCTL [REPO_ROOT [CASES]]
 """
 import fnmatch
 import os
@@ -29,6 +30,15 @@ class Step:
         self.exit = 0
         self.stdout = None  # ("=", text) or ("~", regex)
         self.stderr = None
+
+
+class Patch:
+    """Bytes written into a file between two runs, to make what no verb writes."""
+    def __init__(self, line, target, offset, data):
+        self.line = line
+        self.target = target
+        self.offset = offset
+        self.data = data
 
 
 class Case:
@@ -65,7 +75,7 @@ def parse_cases(path):
             if not match:
                 raise CaseError(f"{path}:{number}: cannot read '{line}'")
             key, tilde, value = match.group(1), match.group(2) == "~", match.group(3)
-            step = case.steps[-1] if case.steps else None
+            step = case.steps[-1] if case.steps and isinstance(case.steps[-1], Step) else None
             if key == "from":
                 kind, _, what = value.partition(" ")
                 if kind not in ("sample", "template"):
@@ -93,7 +103,14 @@ def parse_cases(path):
                     step.exit = int(value)
                 else:
                     setattr(step, key, ("~" if tilde else "=", value))
-            elif key in ("attr", "count", "same", "unchanged", "missing", "scrambled"):
+            elif key == "patch":
+                parts = value.split()
+                try:
+                    case.steps.append(Patch(number, parts[0], int(parts[1], 0),
+                                            bytes.fromhex("".join(parts[2:]))))
+                except (IndexError, ValueError):
+                    raise CaseError(f"{path}:{number}: patch: FILE OFFSET HEXBYTES")
+            elif key in ("attr", "count", "same", "unchanged", "missing", "scrambled", "size"):
                 case.checks.append((number, key, value))
             else:
                 raise CaseError(f"{path}:{number}: unknown key '{key}'")
@@ -285,9 +302,22 @@ class Runner:
             if (data[:2] != b"\xff\xfe" or len(data) % 2 or b"\x00\x00" in units
                     or data[2:4] == b"<\x00"):
                 raise CaseError(f"line {number}: {text} is no scrambled profile file")
+        elif kind == "size":
+            target, eq, want = text.partition(" = ")
+            if not eq:
+                raise CaseError(f"line {number}: size: FILE = BYTES")
+            got = os.path.getsize(target.strip())
+            if got != int(want):
+                raise CaseError(f"line {number}: {target} is {got} bytes, want {want}")
         elif kind == "missing":
             if os.path.exists(text.strip()):
                 raise CaseError(f"line {number}: {text} exists")
+
+    def patch(self, patch, values):
+        target = substitute(patch.target, values)
+        with open(target, "r+b") as f:
+            f.seek(patch.offset)
+            f.write(patch.data)
 
     def run_case(self, case, template=None):
         scratch = tempfile.mkdtemp(prefix="profile_verbs_")
@@ -295,7 +325,10 @@ class Runner:
             values = self.prepare(case, scratch, template)
             start = snapshot(scratch)
             for step in case.steps:
-                self.run_step(step, values, scratch)
+                if isinstance(step, Patch):
+                    self.patch(step, values)
+                else:
+                    self.run_step(step, values, scratch)
             for number, kind, text in case.checks:
                 self.check(number, kind, text, values, start)
         finally:
@@ -307,12 +340,14 @@ def main():
     veskctl = os.path.abspath(sys.argv[1])
     root = sys.argv[2] if len(sys.argv) > 2 else os.path.join(os.path.dirname(__file__), "..", "..", "..")
     here = os.path.dirname(os.path.abspath(__file__))
+    cases_file = sys.argv[3] if len(sys.argv) > 3 else os.path.join(here, "cases.txt")
+    cases_name = os.path.basename(cases_file)
     runner = Runner(veskctl, root)
     if not runner.templates:
         print(f"FAIL no templates in {runner.template_dir}")
         return 1
     passed = failed = 0
-    for case in parse_cases(os.path.join(here, "cases.txt")):
+    for case in parse_cases(cases_file):
         rows = runner.templates if case.each_template else [None]
         for template in rows:
             label = case.name + (f" [{template}]" if template else "")
@@ -321,7 +356,7 @@ def main():
                 passed += 1
             except (CaseError, subprocess.TimeoutExpired, ET.ParseError, OSError) as error:
                 failed += 1
-                print(f"FAIL {label} (cases.txt:{case.line}): {error}")
+                print(f"FAIL {label} ({cases_name}:{case.line}): {error}")
     print(f"{passed} passed, {failed} failed")
     return 1 if failed else 0
 
