@@ -8,6 +8,8 @@
 #include "model/profile_document.h"
 #include "model/profile_file.h"
 #include "model/radio_data_model.h"
+#include "radio/data_adaptor.h"
+#include "radio/virtual_cp.h"
 #include "platform/user_prompt.h"
 #include "temp_hives.h"
 
@@ -93,6 +95,29 @@ BENCHMARK(BM_OpenAndSaveProfileFile)
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond);
+
+// The conversions of a write (profile text to image) and of a read (image to profile text) for the
+// largest profile: 19 channels, 99 frequencies.
+void BM_ProfileToImage(benchmark::State& state) {
+    const QString text = QString::fromUtf8(ReadAll(kFullProfile));
+    CVirtualCP image;
+    const CRadioInfo radio;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(CDataAdaptor::XML2VirtualCP(text, image, radio));
+    }
+}
+BENCHMARK(BM_ProfileToImage)->Unit(benchmark::kMicrosecond);
+
+void BM_ImageToProfile(benchmark::State& state) {
+    CVirtualCP image;
+    CDataAdaptor::XML2VirtualCP(QString::fromUtf8(ReadAll(kFullProfile)), image, CRadioInfo());
+    CSilentPrompt prompt;
+    QString text;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(CDataAdaptor::VirtualCP2XML(image, text, prompt));
+    }
+}
+BENCHMARK(BM_ImageToProfile)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
