@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
-#include "platform/text/ansi_codepage.h"
+#include "platform/codepage/ansi_codepage.h"
 
 namespace profile_file {
 namespace {

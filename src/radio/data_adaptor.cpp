@@ -9,7 +9,7 @@
 
 #include "app/settings_documents.h"
 #include "model/vesk_cps_exception.h"
-#include "platform/text/ansi_codepage.h"
+#include "platform/codepage/ansi_codepage.h"
 #include "platform/user_prompt.h"
 #include "platform/xml/namespaces.h"
 #include "platform/xml/xml_document.h"

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 #include "model/vesk_cps_exception.h"
-#include "platform/text/ansi_codepage.h"
+#include "platform/codepage/ansi_codepage.h"
 
 namespace vcp {
 

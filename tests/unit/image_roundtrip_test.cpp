@@ -29,7 +29,7 @@
 #include "model/profile_file.h"
 #include "model/schema_validator.h"
 #include "model/vesk_cps_exception.h"
-#include "platform/text/ansi_codepage.h"
+#include "platform/codepage/ansi_codepage.h"
 #include "platform/xml/xml_document.h"
 #include "platform/xml/xml_node.h"
 #include "platform/xml/xpath.h"

@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "platform/text/ansi_codepage.h"
+#include "platform/codepage/ansi_codepage.h"
 #include "qt_print.h"
 #include "source_files.h"
 

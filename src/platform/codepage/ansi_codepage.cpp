@@ -1,4 +1,4 @@
-#include "platform/text/ansi_codepage.h"
+#include "platform/codepage/ansi_codepage.h"
 
 #include <array>
 
