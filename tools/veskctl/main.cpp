@@ -31,6 +31,9 @@ constexpr SVerb kVerbs[] = {
     {"profile", "the profile in a codeplug image: profile IMAGE.bin [-o OUT.vk4]",
      RunProfileFromImage},
     {"dump", "list every field of a codeplug image by name: dump IMAGE.bin", RunDump},
+    {"cables", "list the devices a cable count looks at and what keeps a cable from working",
+     RunCables},
+    {"peek", "read radio memory through the cable: peek ADDRESS COUNT", RunPeek},
 };
 
 void Usage(std::FILE* out) {

@@ -43,6 +43,10 @@ int RunImage(const QStringList& args);
 int RunProfileFromImage(const QStringList& args);
 int RunDump(const QStringList& args);
 
+// The cable and the radio's memory, for diagnosis.
+int RunCables(const QStringList& args);
+int RunPeek(const QStringList& args);
+
 // The arguments of the profile verbs: operands in order, and the options they share.
 struct SProfileArgs {
     QStringList operands;

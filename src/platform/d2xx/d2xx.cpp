@@ -56,7 +56,8 @@ QByteArray ReadFirstLine(const QString& path) {
 // (port -> interface -> device); some drivers hang the port directly below the interface's parent.
 QByteArray ProductOf(const QString& ttyName) {
     const QString device =
-        QFileInfo(QStringLiteral("/sys/class/tty/%1/device").arg(ttyName)).canonicalFilePath();
+        QFileInfo(SysfsRoot() + QStringLiteral("/class/tty/%1/device").arg(ttyName))
+            .canonicalFilePath();
     if (device.isEmpty()) {
         return {};
     }
@@ -73,7 +74,7 @@ void AddRealCables(std::vector<ListedDevice>& list) {
     static const QRegularExpression number(QStringLiteral("^ttyUSB(\\d+)$"));
     std::vector<std::pair<int, QString>> ports;
     const QStringList names =
-        QDir(QStringLiteral("/sys/class/tty"))
+        QDir(SysfsRoot() + QStringLiteral("/class/tty"))
             .entryList({QStringLiteral("ttyUSB*")}, QDir::AllEntries | QDir::System);
     for (const QString& name : names) {
         const auto match = number.match(name);
@@ -200,6 +201,77 @@ QString VirtualCableFolder() {
         return runtime + QStringLiteral("/veskcps/cables");
     }
     return QStringLiteral("/tmp/veskcps-%1/cables").arg(::getuid());
+}
+
+QString SysfsRoot() {
+    const QString configured = qEnvironmentVariable("VESKCPS_SYSFS_ROOT");
+    return configured.isEmpty() ? QStringLiteral("/sys") : configured;
+}
+
+std::vector<SDeviceReport> DescribeDevices() {
+    std::vector<SDeviceReport> reports;
+    for (const ListedDevice& device : TakeList()) {
+        SDeviceReport report{device.path, device.description, device.isVirtual, {}};
+        if (!device.isVirtual) {
+            const QByteArray node = QFile::encodeName(device.path);
+            if (::access(node.constData(), F_OK) != 0) {
+                report.problems << QStringLiteral("no device node %1").arg(device.path);
+            } else if (::access(node.constData(), R_OK | W_OK) != 0) {
+                report.problems
+                    << QStringLiteral("no permission to open %1 (see its group: ls -l %1)")
+                           .arg(device.path);
+            }
+            const QString name = QFileInfo(device.path).fileName();
+            bool ok = false;
+            const int latency =
+                ReadFirstLine(SysfsRoot() +
+                              QStringLiteral("/class/tty/%1/device/latency_timer").arg(name))
+                    .toInt(&ok);
+            if (ok && latency > 1) {
+                report.problems
+                    << QStringLiteral("latency timer %1 ms (opening asks the driver for 1 ms)")
+                           .arg(latency);
+            }
+        }
+        reports.push_back(std::move(report));
+    }
+    return reports;
+}
+
+QStringList UnboundConverters() {
+    static const QByteArray kConverterVendor = "0403";
+    QStringList unbound;
+    const QDir devices(SysfsRoot() + QStringLiteral("/bus/usb/devices"));
+    for (const QString& name : devices.entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                     QDir::System,
+                                                 QDir::Name)) {
+        // Interfaces ("1-1:1.0") are listed beside their devices; only devices carry a vendor.
+        if (name.contains(QLatin1Char(':'))) {
+            continue;
+        }
+        const QString path = devices.filePath(name);
+        const QByteArray vendor = ReadFirstLine(path + QStringLiteral("/idVendor"));
+        const QByteArray product = ReadFirstLine(path + QStringLiteral("/product"));
+        const bool cableProduct = product == "QMV Series CPS Cable" || product == "ZT CPS Cable";
+        if (vendor != kConverterVendor && !cableProduct) {
+            continue;
+        }
+        bool bound = false;
+        const QDir device(path);
+        for (const QString& interface :
+             device.entryList({name + QStringLiteral(":*")},
+                              QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)) {
+            if (QFileInfo::exists(device.filePath(interface) + QStringLiteral("/driver"))) {
+                bound = true;
+            }
+        }
+        if (!bound) {
+            unbound << (product.isEmpty() ? name
+                                          : QStringLiteral("%1 (%2)").arg(
+                                                name, QString::fromUtf8(product)));
+        }
+    }
+    return unbound;
 }
 
 FT_STATUS FT_ListDevices(void* arg1, void* arg2, DWORD flags) {

@@ -7,8 +7,11 @@
 
 #include <chrono>
 #include <cstdint>
+#include <vector>
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace d2xx {
 
@@ -66,5 +69,24 @@ FT_STATUS ReadSome(FT_HANDLE handle, void* buffer, DWORD count,
 // Where virtual cables are registered: $VESKCPS_CABLE_DIR, else $XDG_RUNTIME_DIR/veskcps/cables,
 // else /tmp/veskcps-$UID/cables.
 QString VirtualCableFolder();
+
+// Where the kernel's device tree is read: /sys, unless $VESKCPS_SYSFS_ROOT names a copy of it
+// (to diagnose a machine from a saved tree, and for tests).
+QString SysfsRoot();
+
+// For diagnosis: the device list as a count would take it now, in its order, with what would keep
+// each real port from working (no device node, no permission, a slow latency timer).
+struct SDeviceReport {
+    QString path;
+    QByteArray description;
+    bool isVirtual = false;
+    QStringList problems;
+};
+std::vector<SDeviceReport> DescribeDevices();
+
+// USB converters that look like a programming cable (the converter maker's vendor id, or one of
+// the cable descriptions as product) but that no serial driver has taken, so they have no port:
+// "1-1.2 (ZT CPS Cable)".
+QStringList UnboundConverters();
 
 }  // namespace d2xx
