@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <optional>
 
+#include <mutex>
+
+#include "radio/cable_watch.h"
 #include "radio/protocol.h"
 #include "radio/usb_cable.h"
 #include "resources/string_table.h"
@@ -58,6 +61,15 @@ int RunPeek(const QStringList& args) {
         return TellUsage(kUsage);
     }
     const CStringTable& strings = CStringTable::Instance();
+    // A peek is a transfer like any other: running copies of the desktop program keep their
+    // cable commands off meanwhile, and their cable monitor does not count in the middle of it.
+    CCableWatch watch;
+    watch.BeginTransfer();
+    struct SEnd {
+        CCableWatch& watch;
+        ~SEnd() { watch.EndTransfer(); }
+    } end{watch};
+    std::lock_guard lock(watch.ProtocolLock());
     CUsbCable cable;
     const int cables = cable.CountCables();
     if (cables == 0) {
