@@ -22,6 +22,10 @@ qint32 VersionOf(const QString& text) {
 
 }  // namespace
 
+bool IsCodeplugVersionAdmitted(QChar phase, qint32 version, const CSettingsDocuments& settings) {
+    return phase == QLatin1Char('D') || settings.CpsCodeplugVersion() >= version;
+}
+
 bool CheckProfileAdmission(const QString& path, const CConfiguration& config, IUserPrompt& prompt,
                            const CSettingsDocuments& settings) {
     const std::optional<QString> text = profile_file::Read(path);
@@ -50,15 +54,14 @@ bool CheckProfileAdmission(const QString& path, const CConfiguration& config, IU
             const int code = region.toInt(&isNumber);
             if (const std::optional<QMap<int, QString>> names = settings.ModelRegions();
                 isNumber && names && names->contains(code)) {
-                message += QLatin1Char(' ') +
-                           CStringTable::Instance().Format(kMsgUseOtherEdition, {names->value(code)});
+                message += QLatin1Char(' ') + CStringTable::Instance().Format(kMsgUseOtherEdition,
+                                                                              {names->value(code)});
             }
             prompt.Ask(kMsgRegionNotSupported, message, PromptStyle::Error);
             return false;
         }
-        // A development codeplug is programmed whatever its number says.
-        if (!phase.startsWith(QLatin1Char('D')) &&
-            settings.CpsCodeplugVersion() < VersionOf(version)) {
+        if (!IsCodeplugVersionAdmitted(phase.isEmpty() ? QChar() : phase.front(),
+                                       VersionOf(version), settings)) {
             prompt.Show(kMsgCodeplugIncompatible);
             return false;
         }

@@ -15,6 +15,11 @@ inline constexpr int kMsgRegionNotSupported = 310;
 inline constexpr int kMsgUseOtherEdition = 503;
 inline constexpr int kMsgCodeplugIncompatible = 342;
 
+// The codeplug version rule, for profiles and for radios alike: a development codeplug (phase "D")
+// is taken whatever its number says; any other only when this installation's codeplug version is
+// at least its own.
+bool IsCodeplugVersionAdmitted(QChar phase, qint32 version, const CSettingsDocuments& settings);
+
 // True when the file at `path` is admitted. Every refusal has shown its message, except a file
 // that cannot be opened, which fails silently (the caller reports the file error).
 bool CheckProfileAdmission(const QString& path, const CConfiguration& config, IUserPrompt& prompt,

@@ -362,14 +362,16 @@ QByteArray PackMainBlock(const CVirtualCP& image, QByteArrayView readBack) {
                       PackChannel(image, n, QByteArrayView(bytes).sliced(at, kPackedChannelSize)));
     }
 
-    int length = kMainReadBack;
-    if (when.Holds(When::SecondTones)) {
-        length = kMainSize;
-    } else if (when.Holds(When::FirstTones)) {
-        length = kMainWithFirstTones;
-    }
-    bytes.truncate(length);
+    bytes.truncate(MainBlockWriteLength(image));
     return bytes;
+}
+
+int MainBlockWriteLength(const CVirtualCP& image) {
+    const SConditions when = ConditionsOf(image);
+    if (when.Holds(When::SecondTones)) {
+        return kMainSize;
+    }
+    return when.Holds(When::FirstTones) ? kMainWithFirstTones : kMainReadBack;
 }
 
 void UnpackIdentification(QByteArrayView bytes, CRadioInfo& info) {

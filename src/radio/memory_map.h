@@ -412,9 +412,11 @@ void UnpackFrequencies(QByteArrayView bytes, CVirtualCP& image);
 QByteArray PackChannel(const CVirtualCP& image, int n, QByteArrayView readBack = {});
 QByteArray PackFrequency(const CVirtualCP& image, int n);
 
-// The main block to write, packed into the 386 bytes just read back from the radio: 386, 398 or
-// 410 bytes, by maxCodes. Bytes past what was read back are written as zero.
+// The main block to write, packed into the bytes just read back from the radio (386 at least, up
+// to 410): 386, 398 or 410 bytes, by maxCodes. Bytes past what was read back are written as zero.
 QByteArray PackMainBlock(const CVirtualCP& image, QByteArrayView readBack);
+// How many bytes of the main block a write of `image` sends: 386, 398 or 410, by maxCodes.
+int MainBlockWriteLength(const CVirtualCP& image);
 
 // Identification blocks into the radio information record.
 void UnpackIdentification(QByteArrayView bytes, CRadioInfo& info);

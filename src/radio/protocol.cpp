@@ -210,6 +210,7 @@ std::optional<quint8> ProgrammingLink::NextByte(int attempts, qsizetype expected
     for (int attempt = 0; attempt < attempts; ++attempt) {
         TransportRead got = m_transport.Read(std::max<qsizetype>(expected, 1),
                                              IByteTransport::Clock::now() + kAttemptWindow);
+        m_traffic.bytesRead += got.bytes.size();
         if (got.status != 0) {
             NoteCableStatus(got.status);
             return std::nullopt;
@@ -229,6 +230,7 @@ int ProgrammingLink::ReadEcho(qsizetype length) {
         const auto deadline = IByteTransport::Clock::now() + kAttemptWindow;
         while (got < length) {
             TransportRead read = m_transport.Read(length - got, deadline);
+            m_traffic.bytesRead += read.bytes.size();
             if (read.status != 0) {
                 NoteCableStatus(read.status);
                 return -1;
@@ -252,6 +254,7 @@ int ProgrammingLink::SendFrame(QByteArrayView f) {
     const auto length = static_cast<int>(f.size());
     for (int attempt = 0; attempt < m_retries; ++attempt) {
         const TransportWrite written = m_transport.Write(f);
+        m_traffic.bytesWritten += written.written;
         if (written.status != 0) {
             NoteCableStatus(written.status);
             Fail(QStringLiteral("the cable failed while writing (status %1)").arg(written.status));
@@ -474,6 +477,7 @@ int ProgrammingLink::Request(const QByteArray& f, qsizetype capacity) {
         }
         m_pending.clear();
         m_pendingPos = 0;
+        ++m_traffic.requests;
         const int result = Exchange(f, m_reply, capacity);
         if (result >= 0) {
             return result;

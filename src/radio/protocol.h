@@ -113,6 +113,14 @@ public:
     // The cable's read time-out; one attempt is one such window.
     static constexpr std::chrono::milliseconds kAttemptWindow{120};
 
+    // What crossed the line since the link was made: the wire-time bound of an operation follows
+    // from it.
+    struct STraffic {
+        qint64 bytesWritten = 0;
+        qint64 bytesRead = 0;  // echo included
+        qint64 requests = 0;   // attempts, retries included
+    };
+
     explicit ProgrammingLink(IByteTransport& transport);
 
     int SendFrame(QByteArrayView frame);
@@ -146,6 +154,7 @@ public:
     const ProtocolReply& LastReply() const { return m_reply; }
 
     void SetEcho(bool echo) { m_echo = echo; }
+    const STraffic& Traffic() const { return m_traffic; }
 
 private:
     bool CableUsable() const;
@@ -169,4 +178,5 @@ private:
     QByteArray m_pending;  // bytes read but not yet consumed
     qsizetype m_pendingPos = 0;
     ProtocolReply m_reply;
+    STraffic m_traffic;
 };

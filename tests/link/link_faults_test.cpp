@@ -33,10 +33,10 @@ struct SFaultRow {
     const char* name;
     QStringList simArgs;
     Op op;
-    int result;              // of ReadMemory / WriteMemory
+    int result;  // of ReadMemory / WriteMemory
     std::optional<int> lastError;
-    int requests;            // request frames the simulator received
-    bool failureNoted;       // whether the link names a failed request afterwards
+    int requests;       // request frames the simulator received
+    bool failureNoted;  // whether the link names a failed request afterwards
 };
 
 void PrintTo(const SFaultRow& row, std::ostream* os) {
@@ -55,7 +55,8 @@ QByteArray Pattern(int n) {
 // for the whole start budget, and for at most two windows on any later byte. The slack covers a
 // loaded machine; the point is that a fault ends, not how fast.
 milliseconds Budget(int attempts) {
-    const int windows = ProgrammingLink::kDefaultStartAttempts + 2 * ProgrammingLink::kDefaultRetries;
+    const int windows =
+        ProgrammingLink::kDefaultStartAttempts + 2 * ProgrammingLink::kDefaultRetries;
     return attempts * windows * ProgrammingLink::kAttemptWindow + milliseconds(2000);
 }
 
@@ -156,8 +157,7 @@ const SFaultRow kFaultRows[] = {
     {"read_drop", Fault("drop"), Op::Read, -1, std::nullopt, 2, true},
     {"write_drop", Fault("drop"), Op::Write, -1, std::nullopt, 2, true},
     {"read_checksum", Fault("checksum"), Op::Read, -1, ProgrammingLink::kChecksumError, 2, true},
-    {"write_checksum", Fault("checksum"), Op::Write, -1, ProgrammingLink::kChecksumError, 2,
-     true},
+    {"write_checksum", Fault("checksum"), Op::Write, -1, ProgrammingLink::kChecksumError, 2, true},
     {"read_truncate", Fault("truncate"), Op::Read, -1, std::nullopt, 2, true},
     {"write_truncate", Fault("truncate"), Op::Write, -1, std::nullopt, 2, true},
     // A refusal is an answer, not a transmission fault: it is not tried again.
@@ -174,8 +174,13 @@ const SFaultRow kFaultRows[] = {
     {"write_second_chunk_fails", Fault("checksum@2+"), Op::Write, -1,
      ProgrammingLink::kChecksumError, 3, true},
     // The radio takes a while to answer: still well inside the start budget.
-    {"read_turnaround", {QStringLiteral("--turnaround"), QStringLiteral("300")}, Op::Read, kCount,
-     0, 2, false},
+    {"read_turnaround",
+     {QStringLiteral("--turnaround"), QStringLiteral("300")},
+     Op::Read,
+     kCount,
+     0,
+     2,
+     false},
 };
 
 INSTANTIATE_TEST_SUITE_P(AllFaults, LinkFaults, ::testing::ValuesIn(kFaultRows),
@@ -230,8 +235,7 @@ TEST_F(LinkLine, PacedLineCarriesMemoryAndQueries) {
     const int n = static_cast<int>(tricky.size());
     ASSERT_EQ(link.WriteMemory(tricky, 0x10100), n) << qPrintable(link.LastFailure());
     QByteArray back;
-    ASSERT_EQ(link.ReadMemory(0x10100, n, back), n)
-        << qPrintable(link.LastFailure());
+    ASSERT_EQ(link.ReadMemory(0x10100, n, back), n) << qPrintable(link.LastFailure());
     EXPECT_EQ(back.toHex(), tricky.toHex());
 
     FirmwareInfo firmware;

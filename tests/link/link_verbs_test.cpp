@@ -62,7 +62,8 @@ protected:
 TEST_F(LinkVerbs, CablesListsWhatACountSees) {
     SRun none = Veskctl({QStringLiteral("cables")});
     EXPECT_EQ(none.exitCode, 1);
-    EXPECT_TRUE(none.out.contains(QLatin1String("USB Cable Not Connected"))) << qPrintable(none.out);
+    EXPECT_TRUE(none.out.contains(QLatin1String("USB Cable Not Connected")))
+        << qPrintable(none.out);
 
     CSimProcess first(CableFolder(), Sim(QStringLiteral("a-radio")));
     ASSERT_TRUE(first.Ready()) << qPrintable(first.Error());
@@ -89,9 +90,8 @@ TEST_F(LinkVerbs, CablesListsWhatACountSees) {
 }
 
 TEST_F(LinkVerbs, PeekReadsRadioMemory) {
-    CSimProcess sim(CableFolder(),
-                    Sim(QStringLiteral("radio")) << QStringLiteral("--model")
-                                                 << QStringLiteral("CUR40801"));
+    CSimProcess sim(CableFolder(), Sim(QStringLiteral("radio"))
+                                       << QStringLiteral("--model") << QStringLiteral("CUR40801"));
     ASSERT_TRUE(sim.Ready()) << qPrintable(sim.Error());
     // The identification block: the model first, its letters as characters and its digits as
     // numbers.
@@ -131,11 +131,11 @@ TEST_F(LinkVerbs, PeekRefusals) {
     }
 
     // A radio that never answers: the communication error, and which request failed.
-    CSimProcess silent(CableFolder(),
-                       Sim(QStringLiteral("radio")) << QStringLiteral("--fault")
-                                                    << QStringLiteral("silence"));
+    CSimProcess silent(CableFolder(), Sim(QStringLiteral("radio")) << QStringLiteral("--fault")
+                                                                   << QStringLiteral("silence"));
     ASSERT_TRUE(silent.Ready()) << qPrintable(silent.Error());
-    const SRun run = Veskctl({QStringLiteral("peek"), QStringLiteral("0x10009"), QStringLiteral("4")});
+    const SRun run =
+        Veskctl({QStringLiteral("peek"), QStringLiteral("0x10009"), QStringLiteral("4")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.startsWith(QLatin1String("Error: Communication Error.\n")))
         << qPrintable(run.err);

@@ -21,7 +21,7 @@ struct SPort {
     const char* usbDevice;  // "1-1"
     const char* product;    // nullptr: the device has no product string
     const char* vendor;
-    const char* latency;    // nullptr: the driver offers no latency timer
+    const char* latency;      // nullptr: the driver offers no latency timer
     bool portBelowInterface;  // false: the port hangs directly below the device (older drivers)
 };
 
@@ -31,10 +31,10 @@ public:
 
     void AddPort(const SPort& port) {
         const QString device = AddUsbDevice(port.usbDevice, port.product, port.vendor, true);
-        const QString portDir = port.portBelowInterface
-                                    ? device + QStringLiteral("/%1:1.0/%2").arg(port.usbDevice,
-                                                                                port.tty)
-                                    : device + QStringLiteral("/%1").arg(port.tty);
+        const QString portDir =
+            port.portBelowInterface
+                ? device + QStringLiteral("/%1:1.0/%2").arg(port.usbDevice, port.tty)
+                : device + QStringLiteral("/%1").arg(port.tty);
         ASSERT_TRUE(QDir().mkpath(portDir));
         if (port.latency != nullptr) {
             Write(portDir + QStringLiteral("/latency_timer"), port.latency);
@@ -86,7 +86,8 @@ protected:
         ASSERT_TRUE(m_scratch.isValid());
         ASSERT_TRUE(QDir().mkpath(m_scratch.filePath(QStringLiteral("cables"))));
         qputenv("VESKCPS_SYSFS_ROOT", QFile::encodeName(m_scratch.filePath(QStringLiteral("sys"))));
-        qputenv("VESKCPS_CABLE_DIR", QFile::encodeName(m_scratch.filePath(QStringLiteral("cables"))));
+        qputenv("VESKCPS_CABLE_DIR",
+                QFile::encodeName(m_scratch.filePath(QStringLiteral("cables"))));
     }
 
     CSysfsCopy Sysfs() const { return CSysfsCopy(m_scratch.filePath(QStringLiteral("sys"))); }
@@ -112,8 +113,8 @@ TEST_F(CableDiscovery, PortsInDeviceNumberOrderWithTheirProductStrings) {
     sys.AddPort({"ttyUSB0", "1-1", "GPS receiver", "067b", nullptr, true});
     sys.AddPort({"ttyUSB1", "1-2", "ZT CPS Cable", "0403", "16", false});
 
-    const std::vector<QByteArray> expected{"GPS receiver", "ZT CPS Cable",
-                                           "QMV Series CPS Cable", "ZT CPS Cable Pro"};
+    const std::vector<QByteArray> expected{"GPS receiver", "ZT CPS Cable", "QMV Series CPS Cable",
+                                           "ZT CPS Cable Pro"};
     EXPECT_EQ(Descriptions(), expected);
 
     CUsbCable cable;

@@ -34,6 +34,12 @@ constexpr SVerb kVerbs[] = {
     {"cables", "list the devices a cable count looks at and what keeps a cable from working",
      RunCables},
     {"peek", "read radio memory through the cable: peek ADDRESS COUNT", RunPeek},
+    {"identify", "what the radio on the cable is: model, firmware, codeplug, password",
+     RunIdentify},
+    {"read", "read the radio into a new profile: read -o OUT.vk4 [--password PIN]", RunRead},
+    {"write", "write a profile into the radio: write FILE.vk4 [--password PIN] [--yes]",
+     RunWrite},
+    {"reset", "restart the radio on the cable", RunReset},
 };
 
 void Usage(std::FILE* out) {

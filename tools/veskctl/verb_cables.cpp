@@ -39,8 +39,8 @@ int RunCables(const QStringList& args) {
     if (cables == 0) {
         std::printf("%s\n", qPrintable(CStringTable::Instance().Text(336)));
     } else if (cables > 1) {
-        std::printf("%s\n", qPrintable(CStringTable::Instance().Format(
-                                397, {QString::number(cables)})));
+        std::printf("%s\n",
+                    qPrintable(CStringTable::Instance().Format(397, {QString::number(cables)})));
     } else {
         std::printf("%s: device %d\n", qPrintable(CStringTable::Instance().Text(334)), first);
     }

@@ -3,9 +3,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <optional>
-
 #include <mutex>
+#include <optional>
 
 #include "radio/cable_watch.h"
 #include "radio/protocol.h"
@@ -77,8 +76,7 @@ int RunPeek(const QStringList& args) {
         return kExitRefused;
     }
     if (cables > 1) {
-        std::fprintf(stderr, "%s\n",
-                     qPrintable(strings.Format(397, {QString::number(cables)})));
+        std::fprintf(stderr, "%s\n", qPrintable(strings.Format(397, {QString::number(cables)})));
         return kExitRefused;
     }
     if (cable.Open() != 1) {

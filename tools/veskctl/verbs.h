@@ -47,6 +47,12 @@ int RunDump(const QStringList& args);
 int RunCables(const QStringList& args);
 int RunPeek(const QStringList& args);
 
+// The radio on the cable, as the Read, Write and Reset commands reach it (radio_session.h).
+int RunIdentify(const QStringList& args);
+int RunRead(const QStringList& args);
+int RunWrite(const QStringList& args);
+int RunReset(const QStringList& args);
+
 // The arguments of the profile verbs: operands in order, and the options they share.
 struct SProfileArgs {
     QStringList operands;

@@ -158,8 +158,10 @@ std::optional<CVirtualCP> ImageFromProfile(const CConfiguration& config, const Q
         CRadioInfo radio;
         radio.SetNumber(vcp::RadioInfoField("codeplug_version"),
                         factory.GetAttributeValue(QStringLiteral("codeplug_version")).toUInt());
+        // As a write would give it to the radio: a model without repeater feature transmits as it
+        // receives, whatever the profile's transmit fields say.
         CVirtualCP image;
-        CDataAdaptor::XML2VirtualCP(document.Model().WorkingDocument().ToXml(), image, radio);
+        document.GetVirtualCPData(image, radio);
         return image;
     } catch (const CVeskCPSException& failure) {
         ShowModelException(prompt, failure);

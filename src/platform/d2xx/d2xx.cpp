@@ -217,9 +217,9 @@ std::vector<SDeviceReport> DescribeDevices() {
             if (::access(node.constData(), F_OK) != 0) {
                 report.problems << QStringLiteral("no device node %1").arg(device.path);
             } else if (::access(node.constData(), R_OK | W_OK) != 0) {
-                report.problems
-                    << QStringLiteral("no permission to open %1 (see its group: ls -l %1)")
-                           .arg(device.path);
+                report.problems << QStringLiteral(
+                                       "no permission to open %1 (see its group: ls -l %1)")
+                                       .arg(device.path);
             }
             const QString name = QFileInfo(device.path).fileName();
             bool ok = false;
@@ -228,9 +228,9 @@ std::vector<SDeviceReport> DescribeDevices() {
                               QStringLiteral("/class/tty/%1/device/latency_timer").arg(name))
                     .toInt(&ok);
             if (ok && latency > 1) {
-                report.problems
-                    << QStringLiteral("latency timer %1 ms (opening asks the driver for 1 ms)")
-                           .arg(latency);
+                report.problems << QStringLiteral(
+                                       "latency timer %1 ms (opening asks the driver for 1 ms)")
+                                       .arg(latency);
             }
         }
         reports.push_back(std::move(report));
@@ -242,9 +242,8 @@ QStringList UnboundConverters() {
     static const QByteArray kConverterVendor = "0403";
     QStringList unbound;
     const QDir devices(SysfsRoot() + QStringLiteral("/bus/usb/devices"));
-    for (const QString& name : devices.entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
-                                                     QDir::System,
-                                                 QDir::Name)) {
+    for (const QString& name :
+         devices.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name)) {
         // Interfaces ("1-1:1.0") are listed beside their devices; only devices carry a vendor.
         if (name.contains(QLatin1Char(':'))) {
             continue;
@@ -266,9 +265,9 @@ QStringList UnboundConverters() {
             }
         }
         if (!bound) {
-            unbound << (product.isEmpty() ? name
-                                          : QStringLiteral("%1 (%2)").arg(
-                                                name, QString::fromUtf8(product)));
+            unbound << (product.isEmpty()
+                            ? name
+                            : QStringLiteral("%1 (%2)").arg(name, QString::fromUtf8(product)));
         }
     }
     return unbound;

@@ -1,0 +1,512 @@
+#include "radio/radio_operations.h"
+
+#include <functional>
+#include <initializer_list>
+#include <optional>
+
+#include "model/vesk_cps_exception.h"
+#include "radio/cable_watch.h"
+#include "radio/memory_map.h"
+#include "radio/usb_cable.h"
+#include "resources/string_table.h"
+
+namespace {
+
+// The ways a step ends a worker early. They travel as exceptions so that each sequence reads as
+// the list of its steps; the worker frame turns them into the operation message.
+struct SRequestFailed {
+    int result;
+};
+struct SStatusFault {
+    int code;
+};
+
+// Requests that must bring data back fail with 0 when the reply carried none.
+int NeedData(int result) {
+    if (result <= 0) {
+        throw SRequestFailed{result};
+    }
+    return result;
+}
+int NeedAnswer(int result) {
+    if (result < 0) {
+        throw SRequestFailed{result};
+    }
+    return result;
+}
+
+QString TextOf(int id) {
+    return CStringTable::Instance().Text(id);
+}
+
+bool IsDigit(const CVirtualCP& image, int modelIndex, std::initializer_list<quint8> values) {
+    const quint8 b = image.Byte(vcp::ImageField("model").offset + modelIndex);
+    for (const quint8 v : values) {
+        if (b == v) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+class CRadioOperations::CWorker {
+public:
+    explicit CWorker(IOperationSink& sink) : m_sink(sink), m_link(m_cable) {}
+
+    void Post(int kind, int value) { m_sink.PostOperation(kind, value); }
+    void Progress(int percent) { Post(op::kProgress, percent); }
+    ProgrammingLink& Link() { return m_link; }
+
+    // The common frame around one stretch of requests on the cable: open, run, close, and tell.
+    // A step that fails ends the stretch with kind 3 and its result; the close that follows may
+    // add a kind 3 of its own. Only a stretch that is a worker's end reports kind 2.
+    bool OnCable(const std::function<void()>& steps, bool reportFinished = true) {
+        if (m_cable.Open(CUsbCable::CableIndex()) != 1) {
+            Post(op::kFailed, op::kCommunicationFailure);
+            return false;
+        }
+        std::optional<int> failure;
+        std::optional<int> fault;
+        try {
+            steps();
+        } catch (const SRequestFailed& failed) {
+            failure = failed.result;
+        } catch (const SStatusFault& status) {
+            fault = status.code;
+        } catch (const CVeskCPSException&) {
+            // The radio answered with something no image can hold (a block of the wrong size, a
+            // table longer than the image's): a failed operation, not a communication failure.
+            failure = 0;
+        }
+        if (failure) {
+            Post(op::kFailed, *failure);
+        } else if (fault) {
+            Post(op::kStatusFault, *fault);
+        }
+        const bool closed = m_cable.Close() == 1;
+        if (!closed) {
+            Post(op::kFailed, op::kCommunicationFailure);
+            return false;
+        }
+        if (failure || fault) {
+            return false;
+        }
+        if (reportFinished) {
+            Post(op::kFinished, 0);
+        }
+        return true;
+    }
+
+    void StatusGate() {
+        int code = 0;
+        NeedData(m_link.QueryStatus(code));
+        if (code != 0) {
+            throw SStatusFault{code};
+        }
+    }
+
+    QByteArray Read(const mm::SBlock& block, int count = -1) {
+        QByteArray bytes;
+        const int n = count < 0 ? block.length : count;
+        NeedData(m_link.ReadMemory(block.address, n, bytes));
+        return bytes;
+    }
+
+    void Write(QByteArrayView bytes, quint32 address) {
+        NeedAnswer(m_link.WriteMemory(bytes, address));
+    }
+
+private:
+    IOperationSink& m_sink;
+    CUsbCable m_cable;
+    ProgrammingLink m_link;
+};
+
+CRadioOperations::CRadioOperations(CCableWatch& watch)
+    : m_watch(watch),
+      m_pause([](std::chrono::milliseconds ms) { std::this_thread::sleep_for(ms); }) {}
+
+CRadioOperations::~CRadioOperations() {
+    Stop();
+    Wait();
+}
+
+void CRadioOperations::SetPause(Pause pause) {
+    const std::lock_guard guard(m_mutex);
+    m_pause = std::move(pause);
+}
+
+bool CRadioOperations::Busy() const {
+    return m_watch.Busy();
+}
+
+QString CRadioOperations::RememberedPassword() const {
+    const std::lock_guard guard(m_mutex);
+    return m_password;
+}
+
+void CRadioOperations::SetRememberedPassword(const QString& password) {
+    const std::lock_guard guard(m_mutex);
+    m_password = password;
+}
+
+ProgrammingLink::STraffic CRadioOperations::LastTraffic() const {
+    const std::lock_guard guard(m_mutex);
+    return m_traffic;
+}
+
+QString CRadioOperations::LastFailure() const {
+    const std::lock_guard guard(m_mutex);
+    return m_lastFailure;
+}
+
+void CRadioOperations::Wait() {
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
+
+void CRadioOperations::Cleanup() {
+    m_watch.EndTransfer();
+}
+
+bool CRadioOperations::Idle() {
+    if (!m_workerDone.load()) {
+        return false;
+    }
+    Wait();
+    return true;
+}
+
+bool CRadioOperations::Launch(void (CRadioOperations::*body)(CWorker&), IOperationSink& sink) {
+    m_workerDone.store(false);
+    m_thread = std::thread([this, body, &sink] {
+        CWorker worker(sink);
+        (this->*body)(worker);
+        const std::lock_guard guard(m_mutex);
+        m_traffic = worker.Link().Traffic();
+        m_lastFailure = worker.Link().LastFailure();
+        m_workerDone.store(true);
+    });
+    return true;
+}
+
+bool CRadioOperations::StartIdentification(OperationCode code, IOperationSink& sink) {
+    if (!Idle() ||
+        (code != OperationCode::ReadIdentification && code != OperationCode::WriteIdentification)) {
+        return false;
+    }
+    m_watch.BeginTransfer();
+    m_code.store(code);
+    return Launch(&CRadioOperations::RunIdentification, sink);
+}
+
+bool CRadioOperations::StartReset(IOperationSink& sink) {
+    if (!Idle()) {
+        return false;
+    }
+    m_watch.BeginTransfer();
+    m_code.store(OperationCode::Reset);
+    return Launch(&CRadioOperations::RunReset, sink);
+}
+
+bool CRadioOperations::StartRead(IOperationSink& sink) {
+    if (!Idle()) {
+        return false;
+    }
+    m_running.store(true);
+    m_mode.store(DialogMode::Read);
+    m_watch.SetBusy(true);
+    return Launch(&CRadioOperations::RunRead, sink);
+}
+
+bool CRadioOperations::StartWrite(IOperationSink& sink) {
+    if (!Idle()) {
+        return false;
+    }
+    m_running.store(true);
+    m_mode.store(DialogMode::Write);
+    m_watch.SetBusy(true);
+    return Launch(&CRadioOperations::RunWrite, sink);
+}
+
+void CRadioOperations::RunIdentification(CWorker& w) {
+    const std::lock_guard lock(m_watch.ProtocolLock());
+    ProgrammingLink& link = w.Link();
+    w.OnCable([&] {
+        m_info = CRadioInfo{};
+        w.StatusGate();
+        mm::UnpackIdentification(w.Read(mm::Block("identification")), m_info);
+        w.Progress(20);
+
+        FirmwareInfo firmware;
+        NeedData(link.QueryFirmware(firmware));
+        m_info.SetNumber(vcp::RadioInfoField("firmware_phase"), quint8(firmware.phase));
+        m_info.SetNumber(vcp::RadioInfoField("firmware_version"), quint8(firmware.version));
+        m_info.SetNumber(vcp::RadioInfoField("firmware_revision"), quint8(firmware.revision));
+        w.Progress(40);
+
+        // The firmware that moved the code capacity to its own byte; unlike the read's layout
+        // test, later versions of phase R and D do not count.
+        const bool newerLayout =
+            (firmware.phase == 'R' && firmware.version == '1' && firmware.revision >= '7') ||
+            (firmware.phase == 'D' && firmware.version == '7');
+        mm::UnpackCodeCapacity(w.Read(newerLayout ? mm::Block("newer_code_capacity")
+                                                  : mm::Block("older_code_capacity")),
+                               newerLayout, m_info);
+
+        mm::UnpackPassword(w.Read(mm::Block("password")), m_info);
+        w.Progress(60);
+        mm::UnpackFrequencyCapacity(w.Read(mm::Block("frequency_capacity")), m_info);
+        w.Progress(80);
+        mm::UnpackSerialClone(w.Read(mm::Block("serial_clone")), m_info);
+        w.Progress(100);
+    });
+}
+
+void CRadioOperations::RunReset(CWorker& w) {
+    const std::lock_guard lock(m_watch.ProtocolLock());
+    ResetSteps(w);
+}
+
+void CRadioOperations::ResetSteps(CWorker& w) {
+    Pause pause;
+    {
+        const std::lock_guard guard(m_mutex);
+        pause = m_pause;
+    }
+    w.OnCable([&] {
+        NeedAnswer(w.Link().Reset());
+        pause(op::kResetPause);
+        w.Progress(100);
+    });
+}
+
+void CRadioOperations::RunRead(CWorker& w) {
+    m_image = CVirtualCP{};
+    {
+        // The start request, the read and the reset are one holding of the lock: the cable
+        // monitor must not count cables between them.
+        const std::lock_guard lock(m_watch.ProtocolLock());
+        ProgrammingLink& link = w.Link();
+        w.OnCable([&] { NeedAnswer(link.Start()); }, false);
+        if (m_running.load()) {
+            w.OnCable([&] {
+                m_image.ClearForRead();
+                w.StatusGate();
+                w.Progress(10);
+                mm::UnpackIdentity(w.Read(mm::Block("identity")), m_image);
+                w.Progress(20);
+                mm::UnpackSynthBase(w.Read(mm::Block("synth_base")), m_image);
+                w.Progress(30);
+                FirmwareInfo firmware;
+                NeedData(link.QueryFirmware(firmware));
+                m_image.SetByte(0, quint8(firmware.phase));
+                m_image.SetByte(1, quint8(firmware.version));
+                m_image.SetByte(2, quint8(firmware.revision));
+                w.Progress(40);
+                mm::UnpackLimits(w.Read(mm::Block("limits")), m_image);
+                w.Progress(50);
+                mm::UnpackSerialClone(w.Read(mm::Block("serial_clone")), m_image);
+                w.Progress(60);
+                mm::UnpackMainBlock(w.Read(mm::Block("main")), m_image);
+                w.Progress(70);
+                const int frequencies = int(m_image.Number(vcp::ImageField("max_valid_freqs")));
+                // ReadMemory answers 0 for an empty table, which fails here with that result.
+                mm::UnpackFrequencies(
+                    w.Read(mm::Block("frequency_records"), mm::kPackedFrequencySize * frequencies),
+                    m_image);
+                w.Progress(80);
+                mm::UnpackBandEdges(w.Read(mm::Block("band_edges")), m_image);
+                w.Progress(100);
+            });
+            ResetSteps(w);
+        }
+    }
+    Cleanup();
+}
+
+void CRadioOperations::RunWrite(CWorker& w) {
+    {
+        const std::lock_guard lock(m_watch.ProtocolLock());
+        ProgrammingLink& link = w.Link();
+        w.OnCable([&] { NeedAnswer(link.Start()); }, false);
+        if (m_running.load()) {
+            w.OnCable([&] {
+                w.StatusGate();
+                const mm::SBlock& main = mm::Block("main");
+                // Everything the write will send is read back first, not only the 386 bytes of
+                // settings and channels: bytes 386..409 are the radio's own, and a 398- or 410-byte
+                // write must give them back as they were. Both reads take 13 chunks.
+                const QByteArray readBack = w.Read(main, mm::MainBlockWriteLength(m_image));
+                w.Progress(10);
+                w.Write(mm::PackMainBlock(m_image, readBack), main.address);
+                NeedAnswer(link.MemoryControl(3, 0));
+                w.Progress(20);
+
+                const bool r16 =
+                    m_image.Byte(0) == 'R' && m_image.Byte(1) == '1' && m_image.Byte(2) == '6';
+                const bool noDisplay = m_image.Byte(vcp::ImageField("model").offset + 2) != 'D';
+                if (r16 && noDisplay && IsDigit(m_image, 3, {4, 5})) {
+                    const mm::SBlock& limit = mm::Block("repeater_limit");
+                    const QByteArray byte = w.Read(limit);
+                    w.Write(QByteArray(1, char(mm::RepeaterLimitToWrite(quint8(byte[0])))),
+                            limit.address);
+                    NeedAnswer(link.MemoryControl(4, 0));
+                    const mm::SBlock& pair = mm::Block("cleared_pair");
+                    w.Write(QByteArray(pair.length, '\0'), pair.address);
+                    if (const auto parameters = mm::ParameterImageFor(m_image)) {
+                        const mm::SBlock& block = mm::Block("radio_parameters");
+                        const QByteArray wanted(reinterpret_cast<const char*>(parameters->data()),
+                                                qsizetype(parameters->size()));
+                        // The block lives in the radio's slow memory; rewriting an unchanged
+                        // block only wears it.
+                        if (w.Read(block) != wanted) {
+                            w.Write(wanted, block.address);
+                        }
+                    }
+                    NeedAnswer(link.MemoryControl(0, 0));
+                }
+
+                w.Progress(30);
+                const int n = int(m_image.Number(vcp::ImageField("max_valid_freqs")));
+                bool companderExpanded = false;
+                for (int i = 0; i < n; ++i) {
+                    NeedAnswer(link.WriteFrequencyRecord(quint8(i), mm::PackFrequency(m_image, i)));
+                    companderExpanded =
+                        companderExpanded ||
+                        m_image.FrequencyNumber(i, vcp::FrequencyField("compander_lle_mode")) == 3;
+                    for (const auto& [at, percent] :
+                         {std::pair{n / 4, 40}, std::pair{n / 2, 50}, std::pair{3 * n / 4, 60}}) {
+                        if (i == at) {
+                            w.Progress(percent);
+                        }
+                    }
+                }
+
+                w.Progress(70);
+                const mm::SBlock& compander = mm::Block("compander_option");
+                const QByteArray option = w.Read(compander);
+                w.Progress(80);
+                if (quint8(option[0]) == 0x2F && companderExpanded) {
+                    w.Write(QByteArray(1, char(0x6F)), compander.address);
+                    NeedAnswer(link.MemoryControl(0, 0));
+                }
+
+                w.Progress(90);
+                NeedAnswer(link.EndFrequencyTable(
+                    quint8(n),
+                    quint8(m_image.Number(vcp::ImageField("programming_mode_enabled")))));
+                w.Progress(100);
+            });
+            ResetSteps(w);
+        }
+    }
+    Cleanup();
+    const QByteArray password = m_image.Raw(vcp::ImageField("password"));
+    SetRememberedPassword(QString::fromLatin1(
+        password.left(password.indexOf('\0') < 0 ? password.size() : password.indexOf('\0'))));
+}
+
+SOperationNotice CRadioOperations::FailureNotice(int result) {
+    if (result == op::kCommunicationFailure) {
+        return {op::kMsgCommunicationError, TextOf(op::kMsgCommunicationError), PromptStyle::Error};
+    }
+    return {op::kMsgOperationFailed,
+            CStringTable::Instance().Format(op::kMsgOperationFailed, {QString::number(result)}),
+            PromptStyle::Error};
+}
+
+SOperationNotice CRadioOperations::StatusNotice(int statusCode) {
+    int id = op::kMsgUnknownWarning;
+    if (statusCode == 8) {
+        id = op::kMsgFactoryReset;
+    } else if (statusCode >= 1 && statusCode <= 31) {
+        id = op::kMsgReturnToManufacturer;
+    }
+    return {id, QStringLiteral("%1: %2").arg(TextOf(op::kMsgWarning), TextOf(id)),
+            PromptStyle::Warning};
+}
+
+SMainWindowReaction CRadioOperations::OnMainWindowMessage(int kind, int value) {
+    SMainWindowReaction reaction;
+    switch (kind) {
+        case op::kProgress:
+            m_progress.store(value);
+            break;
+        case op::kFinished:
+            if (m_code.load() == OperationCode::Reset) {
+                if (m_watch.Busy()) {
+                    Cleanup();
+                    reaction.cleanedUp = true;
+                    reaction.pause = true;
+                }
+            } else if (m_code.load() == OperationCode::ReadIdentification ||
+                       m_code.load() == OperationCode::WriteIdentification) {
+                // A late kind 2 of an operation that already ended is not a second success.
+                if (m_watch.Busy() && m_progress.load() == 100) {
+                    m_progress.store(0);
+                    reaction.runChecks = true;
+                }
+            }
+            break;
+        case op::kFailed:
+            Cleanup();
+            reaction.cleanedUp = true;
+            reaction.notice = FailureNotice(value);
+            break;
+        case op::kStatusFault:
+            Cleanup();
+            reaction.cleanedUp = true;
+            reaction.notice = StatusNotice(value);
+            break;
+        default:
+            break;
+    }
+    return reaction;
+}
+
+SDialogReaction CRadioOperations::OnDialogMessage(int kind, int value, SDialogState& dialog) {
+    SDialogReaction reaction;
+    const DialogMode mode = m_mode.load();
+    const bool reading = mode == DialogMode::Read;
+    switch (kind) {
+        case op::kProgress:
+            if (mode == DialogMode::Read || mode == DialogMode::Write) {
+                dialog.progressBar = value;
+                reaction.progressBar = value;
+            }
+            break;
+        case op::kFinished:
+            if (dialog.progressBar == 100 && mode != DialogMode::None) {
+                reaction.dialogTextId = reading ? op::kMsgReadSucceeded : op::kMsgWriteSucceeded;
+                reaction.enableButton = true;
+            }
+            break;
+        case op::kFailed:
+            Stop();
+            if (mode != DialogMode::None) {
+                reaction.dialogTextId = reading ? op::kMsgReadFailed : op::kMsgWriteFailed;
+            }
+            if (!dialog.failureShown) {
+                dialog.failureShown = true;
+                reaction.notice = FailureNotice(value);
+                m_mode.store(DialogMode::None);
+                reaction.close = true;
+            }
+            break;
+        case op::kStatusFault:
+            Stop();
+            Cleanup();
+            reaction.cleanedUp = true;
+            reaction.notice = StatusNotice(value);
+            m_mode.store(DialogMode::None);
+            reaction.close = true;
+            break;
+        default:
+            break;
+    }
+    return reaction;
+}

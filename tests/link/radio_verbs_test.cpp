@@ -1,0 +1,412 @@
+// veskctl identify, read, write and reset against simulated radios over the real serial path:
+// every check message provoked by what the radio is or what the profile holds, a read written
+// into another radio, and faults mid-transfer that leave the profile file alone and the radio
+// repairable by the next write.
+
+#include <algorithm>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "qt_print.h"
+#include "sim_process.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr quint32 kMemoryBase = 0x10000;
+
+struct SRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+QString SourceFile(const char* relative) {
+    return QStringLiteral(VESK_SOURCE_DIR "/") + QLatin1String(relative);
+}
+const QString kTemplate = SourceFile("install/profiletemplate/CUD41604.vk4");
+// Nineteen channels, 99 frequencies, codes above 122, serial clone compatibility 3, password 4711.
+const QString kFullProfile = SourceFile("tests/data/images/full_19x99/profile.xml");
+const QString kFullPassword = QStringLiteral("4711");
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray Digest(const QString& path) {
+    return QCryptographicHash::hash(FileBytes(path), QCryptographicHash::Sha256);
+}
+
+// The bytes two memories differ in, as "+offset: a b" lines, for a readable failure.
+std::string Differences(const QByteArray& a, const QByteArray& b) {
+    std::string text;
+    const auto at = [](const QByteArray& bytes, qsizetype k) {
+        return k < bytes.size() ? int(quint8(bytes[k])) : -1;
+    };
+    for (qsizetype k = 0; k < std::max(a.size(), b.size()); ++k) {
+        if (at(a, k) != at(b, k)) {
+            text += QStringLiteral("+%1: %2 %3\n")
+                        .arg(k)
+                        .arg(at(a, k), 0, 16)
+                        .arg(at(b, k), 0, 16)
+                        .toStdString();
+        }
+    }
+    return text;
+}
+
+class RadioVerbs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_scratch.isValid());
+        ASSERT_TRUE(QDir().mkpath(Path("cables")));
+        ASSERT_TRUE(QDir().mkpath(Path("run")));
+        QFile::setPermissions(
+            Path("run"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        m_env = QProcessEnvironment::systemEnvironment();
+        m_env.insert(QStringLiteral("VESKCPS_CABLE_DIR"), Path("cables"));
+        m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), Path("run"));
+        m_env.insert(
+            QStringLiteral("VESKCPS_STATUS_BLOCK"),
+            QStringLiteral("/vesk-radio-verbs.%1").arg(QCoreApplication::applicationPid()));
+        // No real converter of this machine may join the count.
+        ASSERT_TRUE(QDir().mkpath(Path("sys")));
+        m_env.insert(QStringLiteral("VESKCPS_SYSFS_ROOT"), Path("sys"));
+    }
+
+    QString Path(const char* name) const { return m_scratch.filePath(QLatin1String(name)); }
+
+    SRun Veskctl(const QStringList& args) const {
+        QProcess process;
+        process.setProcessEnvironment(m_env);
+        process.start(QStringLiteral(VESKCTL_PROGRAM), args);
+        SRun run;
+        // Generous: a silent radio costs its full time-out budget twice (request and reset).
+        if (!process.waitForFinished(90000)) {
+            process.kill();
+            process.waitForFinished();
+            return run;
+        }
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.out = QString::fromUtf8(process.readAllStandardOutput());
+        run.err = QString::fromUtf8(process.readAllStandardError());
+        return run;
+    }
+
+    // A radio whose memory is kept in `memory` (a file of the scratch folder).
+    std::unique_ptr<CSimProcess> Radio(const char* memory, const QStringList& args) const {
+        auto sim = std::make_unique<CSimProcess>(
+            Path("cables"),
+            QStringList{QStringLiteral("--fast"), QStringLiteral("--memory"), Path(memory)} + args);
+        EXPECT_TRUE(sim->Ready()) << qPrintable(sim->Error());
+        return sim;
+    }
+
+    QByteArray Memory(const char* memory, quint32 address, int count) const {
+        return FileBytes(Path(memory)).mid(qsizetype(address - kMemoryBase), count);
+    }
+
+    QProcessEnvironment m_env;
+    QTemporaryDir m_scratch;
+};
+
+// --- what the radio is, and which checks stop which command ---------------------------------
+
+struct SCheckRow {
+    const char* name;
+    QStringList radio;    // simulator options besides --from
+    const char* from;     // the profile the radio's memory is built from
+    QStringList command;  // veskctl arguments; {profile} is the profile written
+    int exitCode;
+    const char* says;  // expected on stderr
+    const char* neverSays = nullptr;
+};
+
+void PrintTo(const SCheckRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class RadioChecks : public RadioVerbs, public ::testing::WithParamInterface<SCheckRow> {};
+
+QStringList Args(std::initializer_list<const char*> words) {
+    QStringList list;
+    for (const char* word : words) {
+        list << QString::fromUtf8(word);
+    }
+    return list;
+}
+
+TEST_P(RadioChecks, StopOrGoWithTheirMessage) {
+    const SCheckRow& row = GetParam();
+    const QString from = QString::fromUtf8(row.from)
+                             .replace(QLatin1String("{template}"), kTemplate)
+                             .replace(QLatin1String("{full}"), kFullProfile);
+    auto radio = Radio("radio.bin", QStringList{QStringLiteral("--from"), from} + row.radio);
+    const QByteArray before = FileBytes(Path("radio.bin"));
+
+    QStringList command = row.command;
+    command.replaceInStrings(QStringLiteral("{template}"), kTemplate);
+    command.replaceInStrings(QStringLiteral("{full}"), kFullProfile);
+    command.replaceInStrings(QStringLiteral("{out}"), Path("read.vk4"));
+    const QString written =
+        command.size() > 1 && command[0] == QLatin1String("write") ? command[1] : QString();
+    const QByteArray profileBefore = written.isEmpty() ? QByteArray() : Digest(written);
+
+    const SRun run = Veskctl(command);
+    EXPECT_EQ(run.exitCode, row.exitCode) << qPrintable(run.err);
+    EXPECT_TRUE(run.err.contains(QString::fromUtf8(row.says))) << qPrintable(run.err);
+    if (row.neverSays != nullptr) {
+        EXPECT_FALSE(run.err.contains(QString::fromUtf8(row.neverSays))) << qPrintable(run.err);
+    }
+    radio->Stop();
+    if (!written.isEmpty()) {
+        EXPECT_EQ(Digest(written), profileBefore) << "the written profile file changed";
+    }
+    if (row.exitCode != 0 && command[0] == QLatin1String("write")) {
+        EXPECT_EQ(FileBytes(Path("radio.bin")), before) << "a refused write changed the radio";
+    }
+    if (row.exitCode != 0 && command[0] == QLatin1String("read")) {
+        EXPECT_FALSE(QFile::exists(Path("read.vk4")));
+    }
+}
+
+const SCheckRow kCheckRows[] = {
+    {"read_region_unknown", Args({"--model", "CUD41699"}), "{template}",
+     Args({"read", "-o", "{out}"}), 1, "veskctl: The CPS does not support this radio's region.\n",
+     "Please use"},
+    {"read_region_other_edition", Args({"--model", "CUD41671"}), "{template}",
+     Args({"read", "-o", "{out}"}), 1,
+     "The CPS does not support this radio's region. Please use the \"ZN420 CPS Europe\"."},
+    {"write_region", Args({"--model", "CUD41699"}), "{template}", Args({"write", "{template}"}), 1,
+     "The CPS does not support this radio model."},
+    {"read_codeplug_newer", Args({"--codeplug-version", "9"}), "{template}",
+     Args({"read", "-o", "{out}"}), 1,
+     "Codeplug version of CPS and radio are incompatible! Please update your CPS."},
+    {"write_codeplug_newer", Args({"--codeplug-version", "9"}), "{template}",
+     Args({"write", "{template}"}), 1,
+     "Codeplug version of CPS and radio are incompatible! Please update your CPS."},
+    {"read_development_codeplug", Args({"--codeplug-phase", "D", "--codeplug-version", "9"}),
+     "{template}", Args({"read", "-o", "{out}"}), 0, "Read Successfully!"},
+    {"write_model_mismatch", Args({"--model", "CUD41600"}), "{template}",
+     Args({"write", "{template}"}), 1,
+     "The radio being programmed does not match the model in the current profile."},
+    {"write_clone_incompatible", Args({"--serial-clone", "9"}), "{template}",
+     Args({"write", "{template}"}), 1, "The current profile is not compatible with the radio."},
+    {"write_other_band", Args({"--model", "CVD41604"}), "{template}", Args({"write", "{template}"}),
+     1, "Invalid frequency: This frequency is not supported by this radio."},
+    {"write_codes_above_capacity", Args({"--code-capacity", "122", "--serial-clone", "3"}),
+     "{template}", Args({"write", "{full}"}), 1,
+     "Some profile information is not supported by the host radio and therefore will not be "
+     "transferred(KT/VRC Code)."},
+    {"write_tier_no", Args({"--model", "CUD40804"}), "{template}", Args({"write", "{template}"}), 1,
+     "When converting from high-tier radio to low-tier radio, some data may be lost. Do you "
+     "want to continue?"},
+    {"write_tier_yes", Args({"--model", "CUD40804"}), "{template}",
+     Args({"write", "{template}", "--yes"}), 0, "Write Successfully!"},
+    {"write_no_password", Args({"--password", "1234"}), "{template}", Args({"write", "{template}"}),
+     1, "The password is not correct. Please check it!"},
+    {"write_wrong_password", Args({"--password", "1234"}), "{template}",
+     Args({"write", "{template}", "--password", "9999"}), 1,
+     "The password is not correct. Please check it!"},
+    {"write_right_password", Args({"--password", "1234"}), "{template}",
+     Args({"write", "{template}", "--password", "1234"}), 0, "Write Successfully!",
+     "password is not correct"},
+    {"read_right_password", Args({"--password", "0042"}), "{template}",
+     Args({"read", "-o", "{out}", "--password", "0042"}), 0, "Read Successfully!"},
+    {"write_lower_radio_codeplug", Args({"--codeplug-version", "2"}), "{template}",
+     Args({"write", "{template}"}), 0,
+     "The radio you are programing has a lower version codeplug, some new features can not be "
+     "used after writing."},
+    {"read_status_8", Args({"--status-code", "8"}), "{template}", Args({"read", "-o", "{out}"}), 1,
+     "Warning: Radio's memory is corrupted. Please perform factory reset to correct the error."},
+    {"write_status_3", Args({"--status-code", "3"}), "{template}", Args({"write", "{template}"}), 1,
+     "Warning: Radio's memory is corrupted. Please return to manufacture for correction."},
+    // The status byte carries the code in its low five bits: 40 is code 8.
+    {"read_status_40_is_8", Args({"--status-code", "40"}), "{template}",
+     Args({"read", "-o", "{out}"}), 1,
+     "Warning: Radio's memory is corrupted. Please perform factory reset to correct the error."},
+};
+
+INSTANTIATE_TEST_SUITE_P(Messages, RadioChecks, ::testing::ValuesIn(kCheckRows),
+                         [](const ::testing::TestParamInfo<SCheckRow>& rowInfo) {
+                             return std::string(rowInfo.param.name);
+                         });
+
+// --- cables and identification ---------------------------------------------------------------
+
+TEST_F(RadioVerbs, NoCableOrTwoCables) {
+    const SRun none = Veskctl({QStringLiteral("identify")});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_TRUE(none.err.contains(QLatin1String("USB Cable Not Connected")))
+        << qPrintable(none.err);
+
+    auto first = Radio("a.bin", {});
+    auto second = std::make_unique<CSimProcess>(
+        Path("cables"),
+        QStringList{QStringLiteral("--fast"), QStringLiteral("--cable"), QStringLiteral("second")});
+    ASSERT_TRUE(second->Ready()) << qPrintable(second->Error());
+    const SRun two = Veskctl({QStringLiteral("write"), kTemplate});
+    EXPECT_EQ(two.exitCode, 1);
+    EXPECT_TRUE(two.err.contains(QLatin1String("There are 2 USB connections.")))
+        << qPrintable(two.err);
+}
+
+TEST_F(RadioVerbs, IdentifyTellsWhatTheRadioIs) {
+    auto radio = Radio("radio.bin", Args({"--from", kTemplate.toUtf8().constData(), "--model",
+                                          "CUR40873", "--firmware", "R16", "--code-capacity", "122",
+                                          "--password", "77", "--serial-clone", "5"}));
+    const SRun run = Veskctl({QStringLiteral("identify")});
+    EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    EXPECT_EQ(run.out, QStringLiteral("model:                CUR40873\n"
+                                      "region code:          73\n"
+                                      "firmware:             R16\n"
+                                      "codeplug:             phase R, version 3\n"
+                                      "password:             set\n"
+                                      "code capacity:        122\n"
+                                      "serial clone:         5\n"));
+    EXPECT_TRUE(run.err.contains(QLatin1String("identifying: 100%"))) << qPrintable(run.err);
+}
+
+TEST_F(RadioVerbs, ResetAndARefusedReadTarget) {
+    auto radio = Radio("radio.bin", {});
+    const SRun reset = Veskctl({QStringLiteral("reset")});
+    EXPECT_EQ(reset.exitCode, 0) << qPrintable(reset.err);
+    radio->Stop();
+
+    // A read never replaces a file that is already there, and asks the radio nothing.
+    QFile existing(Path("read.vk4"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("a dealer's profile");
+    existing.close();
+    auto again = Radio("radio.bin", {});
+    const SRun read = Veskctl({QStringLiteral("read"), QStringLiteral("-o"), Path("read.vk4")});
+    EXPECT_EQ(read.exitCode, 1);
+    EXPECT_TRUE(read.err.contains(QLatin1String("exists"))) << qPrintable(read.err);
+    EXPECT_EQ(FileBytes(Path("read.vk4")), QByteArray("a dealer's profile"));
+}
+
+// --- a radio read, written into another radio of the same model -------------------------------
+
+TEST_F(RadioVerbs, AReadWrittenIntoAnotherRadioGivesTheSameRadio) {
+    // Two radios of the same model and limits that a dealer has programmed differently.
+    const SRun edited =
+        Veskctl({QStringLiteral("set"), kFullProfile, QStringLiteral("setting/powerupString=OTHER"),
+                 QStringLiteral("channels/channel[3]/name=DOCK 7"),
+                 QStringLiteral("setting/password=1111"), QStringLiteral("-o"), Path("other.vk4")});
+    ASSERT_EQ(edited.exitCode, 0) << qPrintable(edited.err);
+    const QStringList same = Args({"--firmware", "R17"});
+    {
+        auto source =
+            Radio("source.bin", QStringList{QStringLiteral("--from"), kFullProfile} + same);
+        const SRun read = Veskctl({QStringLiteral("read"), QStringLiteral("-o"), Path("first.vk4"),
+                                   QStringLiteral("--password"), kFullPassword});
+        ASSERT_EQ(read.exitCode, 0) << qPrintable(read.err);
+    }
+    {
+        auto target =
+            Radio("target.bin", QStringList{QStringLiteral("--from"), Path("other.vk4")} + same);
+        ASSERT_NE(Memory("target.bin", 0x10000, 410), Memory("source.bin", 0x10000, 410));
+        const SRun write = Veskctl({QStringLiteral("write"), Path("first.vk4"),
+                                    QStringLiteral("--password"), QStringLiteral("1111")});
+        ASSERT_EQ(write.exitCode, 0) << qPrintable(write.err);
+        // The radio now has the profile's password.
+        const SRun read = Veskctl({QStringLiteral("read"), QStringLiteral("-o"), Path("second.vk4"),
+                                   QStringLiteral("--password"), kFullPassword});
+        ASSERT_EQ(read.exitCode, 0) << qPrintable(read.err);
+    }
+    const SRun first = Veskctl({QStringLiteral("decode"), Path("first.vk4")});
+    const SRun second = Veskctl({QStringLiteral("decode"), Path("second.vk4")});
+    ASSERT_EQ(first.exitCode, 0);
+    ASSERT_EQ(second.exitCode, 0);
+    EXPECT_EQ(second.out, first.out);
+
+    // The radios themselves: settings, channels, tones and the radio's own bytes of the main
+    // block, the frequency table, and the limit block's frequency count and programming flag.
+    EXPECT_EQ(Differences(Memory("target.bin", 0x10000, 410), Memory("source.bin", 0x10000, 410)),
+              "");
+    EXPECT_EQ(
+        Differences(Memory("target.bin", 0x10800, 6 * 99), Memory("source.bin", 0x10800, 6 * 99)),
+        "");
+    EXPECT_EQ(Differences(Memory("target.bin", 0x10A92, 2), Memory("source.bin", 0x10A92, 2)), "");
+}
+
+// --- faults mid-transfer ----------------------------------------------------------------------
+
+struct SFaultRow {
+    const char* name;
+    const char* fault;  // --fault, counted in request frames from the identification on
+    bool write;
+    const char* says;
+};
+
+void PrintTo(const SFaultRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class RadioFaults : public RadioVerbs, public ::testing::WithParamInterface<SFaultRow> {};
+
+// Frame 20 is in the middle of a read's main block; frame 30 in the middle of a write's.
+const SFaultRow kFaultRows[] = {
+    {"read_silence", "silence@20+", false, "Error: Communication Error."},
+    {"read_garbage", "garbage@20+", false, "Error: Communication Error."},
+    {"read_drop", "drop@20+", false, "Error: Communication Error."},
+    {"read_checksum", "checksum@20+", false, "Error: Communication Error."},
+    {"read_truncate", "truncate@20+", false, "Error: Communication Error."},
+    {"write_silence", "silence@30+", true, "Error: Communication Error."},
+    {"write_garbage", "garbage@30+", true, "Error: Communication Error."},
+    {"write_drop", "drop@30+", true, "Error: Communication Error."},
+    {"write_checksum", "checksum@30+", true, "Error: Communication Error."},
+    {"write_truncate", "truncate@30+", true, "Error: Communication Error."},
+    {"write_refused", "refuse@30+", true, "Error: Communication Error."},
+};
+
+TEST_P(RadioFaults, FailCleanlyAndTheNextWriteRepairs) {
+    const SFaultRow& row = GetParam();
+    const QStringList same = Args({"--firmware", "R17", "--serial-clone", "3"});
+    // The radio as a clean write leaves it.
+    {
+        auto reference =
+            Radio("reference.bin", QStringList{QStringLiteral("--from"), kTemplate} + same);
+        ASSERT_EQ(Veskctl({QStringLiteral("write"), kFullProfile}).exitCode, 0);
+    }
+    const QByteArray profileBefore = Digest(kFullProfile);
+    {
+        auto faulty = Radio("radio.bin", QStringList{QStringLiteral("--from"), kTemplate} + same +
+                                             QStringList{QStringLiteral("--fault"),
+                                                         QString::fromLatin1(row.fault)});
+        const SRun run =
+            row.write ? Veskctl({QStringLiteral("write"), kFullProfile})
+                      : Veskctl({QStringLiteral("read"), QStringLiteral("-o"), Path("read.vk4")});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(row.says))) << qPrintable(run.err);
+        EXPECT_FALSE(run.err.contains(QLatin1String("Successfully"))) << qPrintable(run.err);
+    }
+    EXPECT_FALSE(QFile::exists(Path("read.vk4")));
+    EXPECT_EQ(Digest(kFullProfile), profileBefore);
+    // The same radio without the fault takes the next write, and ends as the clean one. A write
+    // that got as far as the first chunk of settings has given the radio the profile's password.
+    {
+        auto repaired = Radio("radio.bin", same);
+        const SRun again = Veskctl(
+            {QStringLiteral("write"), kFullProfile, QStringLiteral("--password"), kFullPassword});
+        EXPECT_EQ(again.exitCode, 0) << qPrintable(again.err);
+    }
+    EXPECT_EQ(Differences(FileBytes(Path("radio.bin")), FileBytes(Path("reference.bin"))), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(MidTransfer, RadioFaults, ::testing::ValuesIn(kFaultRows),
+                         [](const ::testing::TestParamInfo<SFaultRow>& rowInfo) {
+                             return std::string(rowInfo.param.name);
+                         });
+
+}  // namespace
