@@ -12,12 +12,6 @@
 
 namespace {
 
-struct SRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 class LinkVerbs : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -30,22 +24,10 @@ protected:
     QString CableFolder() const { return m_scratch.filePath(QStringLiteral("cables")); }
 
     SRun Veskctl(const QStringList& args) const {
-        QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("VESKCPS_CABLE_DIR"), CableFolder());
         env.insert(QStringLiteral("VESKCPS_SYSFS_ROOT"), m_scratch.filePath(QStringLiteral("sys")));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(VESKCTL_PROGRAM), args);
-        SRun run;
-        if (!process.waitForFinished(60000)) {
-            process.kill();
-            process.waitForFinished();
-            return run;
-        }
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return RunVeskctl(env, args);
     }
 
     QStringList Sim(const QString& cable, const QString& description = QString()) const {

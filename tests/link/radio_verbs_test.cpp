@@ -24,12 +24,6 @@ namespace {
 
 constexpr quint32 kMemoryBase = 0x10000;
 
-struct SRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 QString SourceFile(const char* relative) {
     return QStringLiteral(VESK_SOURCE_DIR "/") + QLatin1String(relative);
 }
@@ -86,22 +80,7 @@ protected:
 
     QString Path(const char* name) const { return m_scratch.filePath(QLatin1String(name)); }
 
-    SRun Veskctl(const QStringList& args) const {
-        QProcess process;
-        process.setProcessEnvironment(m_env);
-        process.start(QStringLiteral(VESKCTL_PROGRAM), args);
-        SRun run;
-        // Generous: a silent radio costs its full time-out budget twice (request and reset).
-        if (!process.waitForFinished(90000)) {
-            process.kill();
-            process.waitForFinished();
-            return run;
-        }
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
-    }
+    SRun Veskctl(const QStringList& args) const { return RunVeskctl(m_env, args); }
 
     // A radio whose memory is kept in `memory` (a file of the scratch folder).
     std::unique_ptr<CSimProcess> Radio(const char* memory, const QStringList& args) const {

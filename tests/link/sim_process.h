@@ -87,3 +87,28 @@ private:
     QByteArray m_stderr;
     bool m_stopped = false;
 };
+
+// One run of veskctl as a dealer's shell would start it, in `env`.
+struct SRun {
+    int exitCode = -1;  // -1: it crashed or did not end in time
+    QString out;
+    QString err;
+};
+
+// Generous: a silent radio costs the whole time-out budget of a request twice (the request and
+// the final reset).
+inline SRun RunVeskctl(const QProcessEnvironment& env, const QStringList& args) {
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(VESKCTL_PROGRAM), args);
+    SRun run;
+    if (!process.waitForFinished(90000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}

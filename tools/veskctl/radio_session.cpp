@@ -94,6 +94,23 @@ void CRadioSession::Tell(const SOperationNotice& notice) {
     }
 }
 
+// The main window's side of an identification or a reset: progress until the worker's last
+// message, which decides.
+std::pair<int, SMainWindowReaction> CRadioSession::FollowMainWindow(const char* what) {
+    for (;;) {
+        const auto [kind, value] = Take();
+        const SMainWindowReaction reaction = m_operations.OnMainWindowMessage(kind, value);
+        if (kind == op::kProgress) {
+            ShowProgress(what, value);
+            continue;
+        }
+        m_operations.Wait();
+        EndProgress();
+        Tell(reaction.notice);
+        return {kind, reaction};
+    }
+}
+
 bool CRadioSession::Identify(OperationCode code) {
     {
         std::lock_guard lock(m_mutex);
@@ -103,26 +120,16 @@ bool CRadioSession::Identify(OperationCode code) {
         TellError(QStringLiteral("another radio operation is still running"));
         return false;
     }
-    for (;;) {
-        const auto [kind, value] = Take();
-        const SMainWindowReaction reaction = m_operations.OnMainWindowMessage(kind, value);
-        if (kind == op::kProgress) {
-            ShowProgress("identifying", value);
-            continue;
-        }
-        m_operations.Wait();
-        EndProgress();
-        Tell(reaction.notice);
-        if (reaction.runChecks) {
-            return true;
-        }
-        if (reaction.notice.IsEmpty()) {
-            // A finish the main window ignores: the identification never reached its end.
-            m_operations.Cleanup();
-            TellError(QStringLiteral("the identification ended before the radio was known"));
-        }
-        return false;
+    const SMainWindowReaction reaction = FollowMainWindow("identifying").second;
+    if (reaction.runChecks) {
+        return true;
     }
+    if (reaction.notice.IsEmpty()) {
+        // A finish the main window ignores: the identification never reached its end.
+        m_operations.Cleanup();
+        TellError(QStringLiteral("the identification ended before the radio was known"));
+    }
+    return false;
 }
 
 bool CRadioSession::Transfer(DialogMode mode) {
@@ -169,21 +176,11 @@ bool CRadioSession::Reset() {
         TellError(QStringLiteral("another radio operation is still running"));
         return false;
     }
-    for (;;) {
-        const auto [kind, value] = Take();
-        const SMainWindowReaction reaction = m_operations.OnMainWindowMessage(kind, value);
-        if (kind == op::kProgress) {
-            ShowProgress("resetting", value);
-            continue;
-        }
-        m_operations.Wait();
-        EndProgress();
-        Tell(reaction.notice);
-        if (reaction.pause) {
-            std::this_thread::sleep_for(op::kAfterResetPause);
-        }
-        return kind == op::kFinished;
+    const auto [kind, reaction] = FollowMainWindow("resetting");
+    if (reaction.pause) {
+        std::this_thread::sleep_for(op::kAfterResetPause);
     }
+    return kind == op::kFinished;
 }
 
 QString RadioModelText(const CRadioInfo& radio) {

@@ -43,6 +43,7 @@ public:
 
 private:
     std::pair<int, int> Take();
+    std::pair<int, SMainWindowReaction> FollowMainWindow(const char* what);
     void ShowProgress(const char* what, int percent);
     void EndProgress();
     void Tell(const SOperationNotice& notice);
