@@ -62,6 +62,24 @@ bool CSettingsDocuments::LoadAll(const CConfiguration& config, IUserPrompt& prom
     return true;
 }
 
+bool CSettingsDocuments::LoadProfileDocuments(const CConfiguration& config, IUserPrompt& prompt,
+                                              QString* failed) {
+    for (const auto& [which, name] :
+         {std::pair{Doc::Region, "Region.stv"},
+          std::pair{Doc::UpDownGradeSetting, "UpDownGradeSetting.stv"}}) {
+        std::optional<CXmlDocument> document =
+            LoadSettingDoc(config, prompt, QString::fromLatin1(name));
+        if (!document) {
+            if (failed != nullptr) {
+                *failed = QString::fromLatin1(name);
+            }
+            return false;
+        }
+        Set(which, std::move(*document));
+    }
+    return true;
+}
+
 void CSettingsDocuments::Set(Doc which, CXmlDocument document) {
     m_documents[Index(which)] = std::move(document);
 }

@@ -33,6 +33,11 @@ public:
 
     // Loads the five documents in order; false at the first that fails (315 already shown).
     bool LoadAll(const CConfiguration& config, IUserPrompt& prompt);
+    // Only the two that admitting, opening and converting profiles consult (Region and
+    // UpDownGradeSetting), for tools without the editor's pages. False at the first that fails
+    // (315 shown), whose file name goes to *failed.
+    bool LoadProfileDocuments(const CConfiguration& config, IUserPrompt& prompt,
+                              QString* failed = nullptr);
     // For tests and tools that bring their own document.
     void Set(Doc which, CXmlDocument document);
     const CXmlDocument& Document(Doc which) const;

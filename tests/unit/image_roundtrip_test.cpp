@@ -577,17 +577,7 @@ protected:
         for (const QString& relative : files) {
             CTempHives::Write(Install(relative), ReadSource(QStringLiteral("install/") + relative));
         }
-        using Doc = CSettingsDocuments::Doc;
-        for (const auto& [which, name] :
-             {std::pair{Doc::Region, "Region.stv"},
-              std::pair{Doc::UpDownGradeSetting, "UpDownGradeSetting.stv"}}) {
-            std::optional<CXmlDocument> loaded =
-                CSettingsDocuments::LoadSettingDoc(config, prompt, QString::fromUtf8(name));
-            EXPECT_TRUE(loaded.has_value()) << name;
-            if (loaded) {
-                settings.Set(which, std::move(*loaded));
-            }
-        }
+        EXPECT_TRUE(settings.LoadProfileDocuments(config, prompt));
     }
 
     QString Install(const QString& relative) const {

@@ -159,17 +159,7 @@ protected:
             const QString relative = QString::fromUtf8(name);
             CTempHives::Write(Install(relative), ReadSource(QStringLiteral("install/") + relative));
         }
-        using Doc = CSettingsDocuments::Doc;
-        for (const auto& [which, name] :
-             {std::pair{Doc::Region, "Region.stv"},
-              std::pair{Doc::UpDownGradeSetting, "UpDownGradeSetting.stv"}}) {
-            std::optional<CXmlDocument> loaded =
-                CSettingsDocuments::LoadSettingDoc(config, documentPrompt, QString::fromUtf8(name));
-            EXPECT_TRUE(loaded.has_value()) << name;
-            if (loaded) {
-                settings.Set(which, std::move(*loaded));
-            }
-        }
+        EXPECT_TRUE(settings.LoadProfileDocuments(config, documentPrompt));
     }
 
     QString Install(const QString& relative) const {

@@ -12,18 +12,7 @@
 
 bool LoadProfileSettings(const CConfiguration& config, IUserPrompt& prompt,
                          CSettingsDocuments& settings) {
-    using Doc = CSettingsDocuments::Doc;
-    for (const auto& [which, name] :
-         {std::pair{Doc::Region, "Region.stv"},
-          std::pair{Doc::UpDownGradeSetting, "UpDownGradeSetting.stv"}}) {
-        std::optional<CXmlDocument> document =
-            CSettingsDocuments::LoadSettingDoc(config, prompt, QString::fromLatin1(name));
-        if (!document) {
-            return false;
-        }
-        settings.Set(which, std::move(*document));
-    }
-    return true;
+    return settings.LoadProfileDocuments(config, prompt);
 }
 
 namespace {

@@ -134,18 +134,10 @@ std::optional<CVirtualCP> ImageFromProfile(const CConfiguration& config, const Q
                                            QString& error) {
     CStderrPrompt prompt;
     CSettingsDocuments settings;
-    using Doc = CSettingsDocuments::Doc;
-    for (const auto& [which, name] :
-         {std::pair{Doc::Region, "Region.stv"},
-          std::pair{Doc::UpDownGradeSetting, "UpDownGradeSetting.stv"}}) {
-        std::optional<CXmlDocument> document =
-            CSettingsDocuments::LoadSettingDoc(config, prompt, QString::fromLatin1(name));
-        if (!document) {
-            error = QStringLiteral("the installation's %1 cannot be loaded")
-                        .arg(QString::fromLatin1(name));
-            return std::nullopt;
-        }
-        settings.Set(which, std::move(*document));
+    QString failed;
+    if (!settings.LoadProfileDocuments(config, prompt, &failed)) {
+        error = QStringLiteral("the installation's %1 cannot be loaded").arg(failed);
+        return std::nullopt;
     }
     try {
         CProfileDocument document(config, prompt, &settings);
