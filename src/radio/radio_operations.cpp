@@ -1,5 +1,6 @@
 #include "radio/radio_operations.h"
 
+#include <exception>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -184,7 +185,15 @@ bool CRadioOperations::Launch(void (CRadioOperations::*body)(CWorker&), IOperati
     m_workerDone.store(false);
     m_thread = std::thread([this, body, &sink] {
         CWorker worker(sink);
-        (this->*body)(worker);
+        // Whatever escapes a step (memory, a lock the system refused) ends this operation as a
+        // failed one; on a worker thread it would otherwise end the program and every unsaved
+        // profile with it.
+        try {
+            (this->*body)(worker);
+        } catch (const std::exception&) {
+            sink.PostOperation(op::kFailed, op::kCommunicationFailure);
+            Cleanup();
+        }
         const std::lock_guard guard(m_mutex);
         m_traffic = worker.Link().Traffic();
         m_lastFailure = worker.Link().LastFailure();
