@@ -6,11 +6,9 @@
 #include <QRegularExpression>
 #include <QVariant>
 
-#include "app/configuration.h"
 #include "app/settings_documents.h"
 #include "cli_prompt.h"
 #include "model/profile_document.h"
-#include "model/vesk_cps_exception.h"
 #include "resources/string_table.h"
 
 namespace {
@@ -102,28 +100,16 @@ bool ParseEdit(const QStringList& args, qsizetype count, SProfileArgs& parsed) {
 // Every refusal ends the run before the save, so the file on disk stays as it was.
 int RunEdit(const SProfileArgs& parsed, const Edit& edit) {
     const QString& path = parsed.operands.first();
-    const CConfiguration config = CConfiguration::FromEnvironment();
-    CCliPrompt prompt(parsed.yes);
-    CSettingsDocuments settings;
-    const int admitted = LoadAndAdmitProfile(path, config, prompt, settings);
-    if (admitted != kExitOk) {
-        return admitted;
-    }
-    try {
-        CProfileDocument document(config, prompt, &settings);
-        if (!document.Open(path)) {
-            return kExitRefused;
-        }
-        const int edited = edit(document.Model().RootItem(), prompt);
-        if (edited != kExitOk) {
-            return edited;
-        }
-        return document.Save(parsed.output.isEmpty() ? path : parsed.output) ? kExitOk
-                                                                             : kExitRefused;
-    } catch (const CVeskCPSException& error) {
-        ShowModelException(prompt, error);
-        return kExitRefused;
-    }
+    return WithOpenProfile(
+        path, parsed.yes,
+        [&](CProfileDocument& document, CCliPrompt& prompt, const CSettingsDocuments&) {
+            const int edited = edit(document.Model().RootItem(), prompt);
+            if (edited != kExitOk) {
+                return edited;
+            }
+            return document.Save(parsed.output.isEmpty() ? path : parsed.output) ? kExitOk
+                                                                                 : kExitRefused;
+        });
 }
 
 std::optional<int> Position(const QString& text) {

@@ -7,7 +7,10 @@
 #include "app/configuration.h"
 #include "app/profile_admission.h"
 #include "app/settings_documents.h"
+#include "cli_prompt.h"
+#include "model/profile_document.h"
 #include "model/profile_file.h"
+#include "model/vesk_cps_exception.h"
 #include "verbs.h"
 
 bool LoadProfileSettings(const CConfiguration& config, IUserPrompt& prompt,
@@ -82,4 +85,26 @@ int LoadAndAdmitProfile(const QString& path, const CConfiguration& config, IUser
         return kExitRefused;
     }
     return AdmitProfile(path, config, prompt, settings);
+}
+
+int WithOpenProfile(
+    const QString& path, bool yes,
+    const std::function<int(CProfileDocument&, CCliPrompt&, const CSettingsDocuments&)>& use) {
+    const CConfiguration config = CConfiguration::FromEnvironment();
+    CCliPrompt prompt(yes);
+    CSettingsDocuments settings;
+    const int admitted = LoadAndAdmitProfile(path, config, prompt, settings);
+    if (admitted != kExitOk) {
+        return admitted;
+    }
+    try {
+        CProfileDocument document(config, prompt, &settings);
+        if (!document.Open(path)) {
+            return kExitRefused;
+        }
+        return use(document, prompt, settings);
+    } catch (const CVeskCPSException& error) {
+        ShowModelException(prompt, error);
+        return kExitRefused;
+    }
 }

@@ -1,12 +1,10 @@
 // veskctl write: writes a profile file into the radio on the cable, with the identification and
 // every check of the Write command. The file itself is never changed.
 
-#include "app/configuration.h"
 #include "app/settings_documents.h"
 #include "cli_prompt.h"
 #include "model/profile_checks.h"
 #include "model/profile_document.h"
-#include "model/vesk_cps_exception.h"
 #include "radio/radio_checks.h"
 #include "radio_session.h"
 #include "verbs.h"
@@ -20,39 +18,27 @@ int RunWrite(const QStringList& arguments) {
         parsed.operands.size() != 1) {
         return TellUsage(kUsage);
     }
-    const QString& path = parsed.operands.first();
-    const CConfiguration config = CConfiguration::FromEnvironment();
-    CCliPrompt prompt(parsed.yes);
-    CSettingsDocuments settings;
-    const int admitted = LoadAndAdmitProfile(path, config, prompt, settings);
-    if (admitted != kExitOk) {
-        return admitted;
-    }
-    try {
-        CProfileDocument document(config, prompt, &settings);
-        if (!document.Open(path)) {
-            return kExitRefused;
-        }
-        // Before the radio is touched, as the Write command checks it.
-        if (!profile_checks::CheckChannelFrequencyRange(document.Model().RootItem())) {
-            prompt.Show(profile_checks::kMsgOutOfRange);
-            return kExitRefused;
-        }
-        CRadioSession session(prompt);
-        if (!session.CableReady() || !session.Identify(OperationCode::WriteIdentification)) {
-            return kExitRefused;
-        }
-        radio_checks::CFixedPasswordPrompt passwordPrompt(password);
-        QString remembered;
-        if (!radio_checks::CheckRadioForWrite(
-                CheckInputs(session, settings, prompt, passwordPrompt, remembered), &document,
-                session.Operations().Image())) {
-            TellPasswordNeeded(prompt, password, passwordPrompt);
-            return kExitRefused;
-        }
-        return session.Transfer(DialogMode::Write) ? kExitOk : kExitRefused;
-    } catch (const CVeskCPSException& error) {
-        ShowModelException(prompt, error);
-        return kExitRefused;
-    }
+    return WithOpenProfile(
+        parsed.operands.first(), parsed.yes,
+        [&password](CProfileDocument& document, CCliPrompt& prompt,
+                    const CSettingsDocuments& settings) {
+            // Before the radio is touched, as the Write command checks it.
+            if (!profile_checks::CheckChannelFrequencyRange(document.Model().RootItem())) {
+                prompt.Show(profile_checks::kMsgOutOfRange);
+                return kExitRefused;
+            }
+            CRadioSession session(prompt);
+            if (!session.CableReady() || !session.Identify(OperationCode::WriteIdentification)) {
+                return kExitRefused;
+            }
+            radio_checks::CFixedPasswordPrompt passwordPrompt(password);
+            QString remembered;
+            if (!radio_checks::CheckRadioForWrite(
+                    CheckInputs(session, settings, prompt, passwordPrompt, remembered), &document,
+                    session.Operations().Image())) {
+                TellPasswordNeeded(prompt, password, passwordPrompt);
+                return kExitRefused;
+            }
+            return session.Transfer(DialogMode::Write) ? kExitOk : kExitRefused;
+        });
 }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <QStringList>
 
+class CCliPrompt;
 class CConfiguration;
+class CProfileDocument;
 class CSettingsDocuments;
 class CVirtualCP;
 class IUserPrompt;
@@ -56,9 +60,9 @@ int RunReset(const QStringList& args);
 // The arguments of the profile verbs: operands in order, and the options they share.
 struct SProfileArgs {
     QStringList operands;
-    QString output;        // -o
-    QString templateName;  // --template
-    bool yes = false;      // --yes
+    QString output;         // -o
+    QString templateName;   // --template
+    bool yes = false;       // --yes
     bool asLoaded = false;  // --as-loaded
 };
 
@@ -74,6 +78,14 @@ bool ParseProfileArgs(const QStringList& args, int options, SProfileArgs& parsed
 // opened; otherwise the refusal has been told and the exit code is returned.
 int LoadAndAdmitProfile(const QString& path, const CConfiguration& config, IUserPrompt& prompt,
                         CSettingsDocuments& settings);
+
+// Opens `path` as the Open command does — admission, then the document, with the questions
+// answered as `yes` says — and hands it to `use` with the settings documents it was opened with. A
+// model failure raised on the way or from `use` is told. Returns `use`'s exit code, or the
+// refusal's.
+int WithOpenProfile(
+    const QString& path, bool yes,
+    const std::function<int(CProfileDocument&, CCliPrompt&, const CSettingsDocuments&)>& use);
 
 // Tells a failure of veskctl itself (not a message of the program's string table) on stderr.
 void TellError(const QString& text);
