@@ -15,6 +15,7 @@
 #include "qt_print.h"
 #include "radio/data_adaptor.h"
 #include "radio/virtual_cp.h"
+#include "source_files.h"
 
 #include <gtest/gtest.h>
 
@@ -868,12 +869,7 @@ TEST_P(MemoryMapTemplates, PackThenUnpackGivesTheImageBack) {
     }
 }
 
-QStringList Templates() {
-    return QDir(QStringLiteral(VESK_SOURCE_DIR "/install/profiletemplate"))
-        .entryList({QStringLiteral("*.vk4")}, QDir::Files, QDir::Name);
-}
-
-INSTANTIATE_TEST_SUITE_P(MemoryMap, MemoryMapTemplates, testing::ValuesIn(Templates()),
+INSTANTIATE_TEST_SUITE_P(MemoryMap, MemoryMapTemplates, testing::ValuesIn(InstalledTemplateFiles()),
                          [](const testing::TestParamInfo<QString>& p) {
                              return p.param.section(QLatin1Char('.'), 0, 0).toStdString();
                          });

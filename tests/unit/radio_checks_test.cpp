@@ -188,6 +188,23 @@ protected:
                             passwords, remembered, [&log] { log << kCleanup; }};
     }
 
+    struct SWrite {
+        bool goesOn = false;
+        QStringList log;  // messages, prompts and cleanup calls in order
+        CVirtualCP image;
+    };
+    // The write checks of `document` for `radio`, every question answered `answer`, without a
+    // password.
+    SWrite Write(const CRadioInfo& radio, CProfileDocument& document, PromptAnswer answer) {
+        SWrite write;
+        CLoggingPrompt prompt(answer, write.log);
+        CScriptedPasswordPrompt passwords({}, write.log);
+        QString remembered;
+        write.goesOn = CheckRadioForWrite(Inputs(radio, prompt, passwords, remembered, write.log),
+                                          &document, write.image);
+        return write;
+    }
+
     CTempHives hives;
     CConfiguration config = hives.Config();
     CRecordingPrompt documentPrompt;
@@ -519,14 +536,9 @@ TEST_F(RadioChecks, WriteCopiesTheRadiosIdentity) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.radio.model);
         const CRadioInfo radio = MakeRadio(row.radio);
-        QStringList log;
-        CLoggingPrompt prompt(PromptAnswer::No, log);
-        CScriptedPasswordPrompt passwords({}, log);
-        QString remembered;
         auto document = OpenTemplate("CUD41600");
-        CVirtualCP image;
-        ASSERT_TRUE(CheckRadioForWrite(Inputs(radio, prompt, passwords, remembered, log),
-                                       document.get(), image));
+        auto [goesOn, log, image] = Write(radio, *document, PromptAnswer::No);
+        ASSERT_TRUE(goesOn);
         EXPECT_TRUE(log.isEmpty()) << log.join(QLatin1Char(',')).toStdString();
 
         CVirtualCP expected = Converted("CUD41600", radio);
@@ -541,14 +553,9 @@ TEST_F(RadioChecks, WriteCopiesTheRadiosIdentity) {
 // The 16-channel profile whose second preset is channel 16 written to an 8-channel radio.
 TEST_F(RadioChecks, FewerChannelsClearsTheChannelsTheRadioLacks) {
     const CRadioInfo radio = MakeRadio({.model = "CUD40804", .codeCapacity = 219});
-    QStringList log;
-    CLoggingPrompt prompt(PromptAnswer::Yes, log);
-    CScriptedPasswordPrompt passwords({}, log);
-    QString remembered;
     auto document = OpenTemplate("CUD41604");
-    CVirtualCP image;
-    ASSERT_TRUE(CheckRadioForWrite(Inputs(radio, prompt, passwords, remembered, log),
-                                   document.get(), image));
+    auto [goesOn, log, image] = Write(radio, *document, PromptAnswer::Yes);
+    ASSERT_TRUE(goesOn);
     EXPECT_EQ(log, QStringList{QStringLiteral("319")});
 
     CVirtualCP expected = Converted("CUD41604", radio);
@@ -573,13 +580,8 @@ TEST_F(RadioChecks, TierAboveTheImagesRecordsClearsToTheLastRecord) {
                           .SelectSingle(QStringLiteral("//dfns:factory_setting")),
                       "model", QStringLiteral("CUD43204"));
     const CRadioInfo radio = MakeRadio({.model = "CUD41604", .codeCapacity = 219});
-    QStringList log;
-    CLoggingPrompt prompt(PromptAnswer::Yes, log);
-    CScriptedPasswordPrompt passwords({}, log);
-    QString remembered;
-    CVirtualCP image;
-    ASSERT_TRUE(CheckRadioForWrite(Inputs(radio, prompt, passwords, remembered, log),
-                                   document.get(), image));
+    auto [goesOn, log, image] = Write(radio, *document, PromptAnswer::Yes);
+    ASSERT_TRUE(goesOn);
     EXPECT_EQ(log, QStringList{QStringLiteral("319")});
     for (int offset = CVirtualCP::ChannelOffset(16);
          offset < CVirtualCP::ChannelOffset(vcp::kChannelCount - 1) + vcp::kChannelSize; ++offset) {
@@ -612,13 +614,8 @@ TEST_F(RadioChecks, PresetsFallBackOnlyWhenTheRadioLacksThem) {
         xml::SetAttribute(xpath.SelectSingle(QStringLiteral("//dfns:preset[2]")), "channel",
                           QString::number(row.second));
         const CRadioInfo radio = MakeRadio({.model = row.radioModel, .codeCapacity = 219});
-        QStringList log;
-        CLoggingPrompt prompt(PromptAnswer::Yes, log);
-        CScriptedPasswordPrompt passwords({}, log);
-        QString remembered;
-        CVirtualCP image;
-        ASSERT_TRUE(CheckRadioForWrite(Inputs(radio, prompt, passwords, remembered, log),
-                                       document.get(), image));
+        auto [goesOn, log, image] = Write(radio, *document, PromptAnswer::Yes);
+        ASSERT_TRUE(goesOn);
         EXPECT_EQ(image.Number(vcp::ImageField("preset_1")), row.firstAfter);
         EXPECT_EQ(image.Number(vcp::ImageField("preset_2")), row.secondAfter);
     }
@@ -628,14 +625,9 @@ TEST_F(RadioChecks, PresetsFallBackOnlyWhenTheRadioLacksThem) {
 // the profile's code capacity check did not apply.
 TEST_F(RadioChecks, CodesAboveTheRadiosCapacityBecomeCodeOne) {
     const CRadioInfo radio = MakeRadio({.codeCapacity = 100});
-    QStringList log;
-    CLoggingPrompt prompt(PromptAnswer::No, log);
-    CScriptedPasswordPrompt passwords({}, log);
-    QString remembered;
     auto document = OpenTemplate("CUD41600");
-    CVirtualCP image;
-    ASSERT_TRUE(CheckRadioForWrite(Inputs(radio, prompt, passwords, remembered, log),
-                                   document.get(), image));
+    auto [goesOn, log, image] = Write(radio, *document, PromptAnswer::No);
+    ASSERT_TRUE(goesOn);
     EXPECT_TRUE(log.isEmpty()) << log.join(QLatin1Char(',')).toStdString();
 
     CVirtualCP expected = Converted("CUD41600", radio);
@@ -656,14 +648,9 @@ TEST_F(RadioChecks, RadioWithoutDisplayLosesTheFaceButtons) {
     for (const char* radioModel : {"CUR41600", "CUR40800"}) {
         SCOPED_TRACE(radioModel);
         const CRadioInfo radio = MakeRadio({.model = radioModel});
-        QStringList log;
-        CLoggingPrompt prompt(PromptAnswer::Yes, log);
-        CScriptedPasswordPrompt passwords({}, log);
-        QString remembered;
         auto document = OpenTemplate("CUD41600");
-        CVirtualCP image;
-        ASSERT_TRUE(CheckRadioForWrite(Inputs(radio, prompt, passwords, remembered, log),
-                                       document.get(), image));
+        auto [goesOn, log, image] = Write(radio, *document, PromptAnswer::Yes);
+        ASSERT_TRUE(goesOn);
         EXPECT_EQ(log, QStringList{QStringLiteral("319")});
 
         const CVirtualCP converted = Converted("CUD41600", radio);
@@ -730,13 +717,8 @@ TEST_F(RadioChecks, UnreadableProfileIsRefusedCleanly) {
     xmlUnsetProp(factory, reinterpret_cast<const xmlChar*>("model"));
 
     const CRadioInfo radio = MakeRadio({});
-    QStringList log;
-    CLoggingPrompt prompt(PromptAnswer::Yes, log);
-    CScriptedPasswordPrompt passwords({}, log);
-    QString remembered;
-    CVirtualCP image;
-    EXPECT_FALSE(CheckRadioForWrite(Inputs(radio, prompt, passwords, remembered, log),
-                                    document.get(), image));
+    auto [goesOn, log, image] = Write(radio, *document, PromptAnswer::Yes);
+    EXPECT_FALSE(goesOn);
     EXPECT_EQ(log, (QStringList{kCleanup, QStringLiteral("133")}));
 }
 

@@ -25,6 +25,7 @@
 #include "radio/protocol.h"
 #include "radio/virtual_cp.h"
 #include "sim_memory.h"
+#include "source_files.h"
 
 #include <gtest/gtest.h>
 
@@ -554,12 +555,7 @@ TEST_P(SimRadioTemplate, RadioOwnedBitsCarryThePattern) {
     EXPECT_GT(checked, 0x1F000);
 }
 
-QStringList Templates() {
-    return QDir(QStringLiteral(VESK_SOURCE_DIR "/install/profiletemplate"))
-        .entryList({QStringLiteral("*.vk4")}, QDir::Files, QDir::Name);
-}
-
-INSTANTIATE_TEST_SUITE_P(SimRadio, SimRadioTemplate, testing::ValuesIn(Templates()),
+INSTANTIATE_TEST_SUITE_P(SimRadio, SimRadioTemplate, testing::ValuesIn(InstalledTemplateFiles()),
                          [](const testing::TestParamInfo<QString>& p) {
                              return p.param.section(QLatin1Char('.'), 0, 0).toStdString();
                          });
