@@ -24,6 +24,11 @@ CRadioSession::CRadioSession(CCliPrompt& prompt)
 
 CRadioSession::~CRadioSession() {
     m_operations.Wait();
+    // A verb that leaves early (a model failure between identification and the checks) must not
+    // leave slot 2 set for the desktop program until the cable watch notices this copy is gone.
+    if (m_operations.Busy()) {
+        m_operations.Cleanup();
+    }
 }
 
 bool CRadioSession::CableReady() {
