@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QScreen>
 
-#include "app/configuration.h"
 #include "app/main_frame.h"
 #include "app/message_box_prompt.h"
 #include "app/startup.h"
 #include "model/rule_script_host.h"
-#include "resources/string_table.h"
+#include "platform/settings/configuration.h"
+#include "platform/string_table.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -8,10 +8,10 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "app/configuration.h"
+#include "app/command_ids.h"
+#include "platform/settings/configuration.h"
+#include "platform/string_table.h"
 #include "platform/user_prompt.h"
-#include "resources/command_ids.h"
-#include "resources/string_table.h"
 
 namespace {
 

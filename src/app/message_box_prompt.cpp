@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "resources/string_table.h"
+#include "platform/string_table.h"
 
 PromptAnswer CMessageBoxPrompt::Ask(int /*messageId*/, const QString& text, PromptStyle style) {
     using Button = QMessageBox::StandardButton;

@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
-#include "app/configuration.h"
+#include "platform/settings/configuration.h"
+#include "platform/string_table.h"
 #include "platform/user_prompt.h"
-#include "resources/string_table.h"
 
 QString LoadLanguage(const CConfiguration& config, IUserPrompt& prompt, CStringTable& strings) {
     const QString english = QStringLiteral("English");

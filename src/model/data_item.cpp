@@ -6,9 +6,9 @@
 
 #include "model/rule_script_host.h"
 #include "model/schema_index.h"
-#include "model/vesk_cps_exception.h"
 #include "platform/script/dom.h"
 #include "platform/script/value.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/namespaces.h"
 #include "platform/xml/xml_document.h"
 #include "platform/xml/xml_node.h"

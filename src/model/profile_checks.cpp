@@ -1,7 +1,7 @@
 #include "model/profile_checks.h"
 
-#include "model/vesk_cps_exception.h"
 #include "platform/user_prompt.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/xml_node.h"
 
 namespace profile_checks {

@@ -7,22 +7,14 @@
 #include "model/data_item.h"
 #include "model/profile_checks.h"
 #include "model/profile_file.h"
-#include "model/vesk_cps_exception.h"
+#include "platform/string_table.h"
 #include "platform/user_prompt.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/xml_document.h"
-#include "radio/data_adaptor.h"
-#include "radio/virtual_cp.h"
-#include "resources/string_table.h"
 
 namespace {
 
 const QString kSerialize = QStringLiteral("CProfileDocument::Serialize");
-
-bool RepeaterFeatureDisabled(const CDataItem& root) {
-    CDataItem limit;
-    root.GetChildByName(QStringLiteral("limit"), limit);
-    return limit.GetAttributeValue(QStringLiteral("disable_repeater_feature")).toBool();
-}
 
 }  // namespace
 
@@ -82,59 +74,23 @@ bool CProfileDocument::NewFromImageText(QByteArray profileText) {
     return true;
 }
 
-bool CProfileDocument::NewFromImage(CVirtualCP& image) {
-    QString text;
-    try {
-        if (CDataAdaptor::VirtualCP2XML(image, text, m_prompt) != 1) {
-            return false;
-        }
-    } catch (const CVeskCPSException& error) {
-        ShowModelException(m_prompt, error);
-        return false;
-    }
-    return NewFromImageText(text.toUtf8());
-}
-
-void CProfileDocument::GetVirtualCPData(CVirtualCP& image, const CRadioInfo& radio) {
-    try {
-        CDataItem& root = m_model->RootItem();
-        if (RepeaterFeatureDisabled(root)) {
-            root.CopyReceiveToTransmit();
-        }
-        // The working document, not the saved form: the radio gets the fields of the newest
-        // codeplug version too, with the values the editor shows for them.
-        CDataAdaptor::XML2VirtualCP(m_model->WorkingDocument().ToXml(), image, radio);
-    } catch (CVeskCPSException& error) {
-        error.AddContext(QStringLiteral("CVeskCPSDoc::GetVirtualCPData"),
-                         QStringLiteral("Exception Caught"));
-        throw;
-    }
-}
-
-bool CProfileDocument::SetVirtualCPData(CVirtualCP& image) {
-    try {
-        QString text;
-        if (CDataAdaptor::VirtualCP2XML(image, text, m_prompt) != 1) {
-            return false;
-        }
-        QByteArray bytes = text.toUtf8();
-        CDataItem::ProcessChannelName(bytes);
-        return m_model->LoadProfileText(QString::fromUtf8(bytes), QStringLiteral("(radio)"));
-    } catch (CVeskCPSException& error) {
-        error.PassOn(QStringLiteral("CVeskCPSDoc::SetVirtualCPData"));
-        throw;
+void CProfileDocument::TransmitAsReceiveWithoutRepeater() {
+    CDataItem& root = m_model->RootItem();
+    CDataItem limit;
+    root.GetChildByName(QStringLiteral("limit"), limit);
+    if (limit.GetAttributeValue(QStringLiteral("disable_repeater_feature")).toBool()) {
+        root.CopyReceiveToTransmit();
     }
 }
 
 bool CProfileDocument::Open(const QString& path) {
     const std::optional<QString> text = profile_file::Read(path);
     if (!text) {
-        ShowModelException(m_prompt, CVeskCPSException::WithText(
-                                         model_msg::kInvalidProfile,
-                                         QStringLiteral("File='%1'\nDesc: the file cannot be read")
-                                             .arg(path),
-                                         QStringLiteral("CProfileDocument::Open"),
-                                         QStringLiteral("read")));
+        ShowModelException(m_prompt,
+                           CVeskCPSException::WithText(
+                               model_msg::kInvalidProfile,
+                               QStringLiteral("File='%1'\nDesc: the file cannot be read").arg(path),
+                               QStringLiteral("CProfileDocument::Open"), QStringLiteral("read")));
         return false;
     }
     try {
@@ -168,10 +124,9 @@ QByteArray CProfileDocument::RecoverXML(const QString& text) {
                 reason = line.mid(10);
             }
         }
-        throw CVeskCPSException::WithText(model_msg::kInvalidProfile,
-                                          QStringLiteral("Desc: %1").arg(reason),
-                                          QStringLiteral("CProfileDocument::RecoverXML"),
-                                          QStringLiteral("parse"));
+        throw CVeskCPSException::WithText(
+            model_msg::kInvalidProfile, QStringLiteral("Desc: %1").arg(reason),
+            QStringLiteral("CProfileDocument::RecoverXML"), QStringLiteral("parse"));
     }
     return document.ToXml();
 }
@@ -182,18 +137,14 @@ QByteArray CProfileDocument::Serialize() {
 
 QByteArray CProfileDocument::SerializeSteps() {
     try {
-        CDataItem& root = m_model->RootItem();
         Step(ESaveStep::CopyToTransmit);
-        if (RepeaterFeatureDisabled(root)) {
-            root.CopyReceiveToTransmit();
-        }
+        TransmitAsReceiveWithoutRepeater();
         Step(ESaveStep::ResetSubRegion);
-        root.ResetSubRegion();
+        m_model->RootItem().ResetSubRegion();
         Step(ESaveStep::TakeOff);
         m_model->TakeOffDoc();
         Step(ESaveStep::Recover);
-        const QByteArray text =
-            RecoverXML(QString::fromUtf8(m_model->OperationDocument().ToXml()));
+        const QByteArray text = RecoverXML(QString::fromUtf8(m_model->OperationDocument().ToXml()));
         Step(ESaveStep::Scramble);
         return profile_file::Encode(QString::fromUtf8(text));
     } catch (CVeskCPSException& error) {

@@ -13,9 +13,7 @@
 #include "model/radio_data_model.h"
 
 class CConfiguration;
-class CRadioInfo;
 class CSettingsDocuments;
-class CVirtualCP;
 class IUserPrompt;
 
 class CProfileDocument {
@@ -25,15 +23,15 @@ public:
     // The places a save passes, in order; a fault at any of them leaves the file on disk as it
     // was.
     enum class ESaveStep {
-        CommitEdits,      // the active page hands over its edits
-        RangeCheck,       // every channel frequency within the band edges (511)
-        CopyToTransmit,   // models without repeater feature transmit as they receive
+        CommitEdits,     // the active page hands over its edits
+        RangeCheck,      // every channel frequency within the band edges (511)
+        CopyToTransmit,  // models without repeater feature transmit as they receive
         ResetSubRegion,
-        TakeOff,          // the working document becomes the operation document (533)
-        Recover,          // re-serialised through a fresh parse
+        TakeOff,  // the working document becomes the operation document (533)
+        Recover,  // re-serialised through a fresh parse
         Scramble,
-        WriteTemporary,   // the new file is written beside the target
-        Replace,          // and renamed over it
+        WriteTemporary,  // the new file is written beside the target
+        Replace,         // and renamed over it
     };
     // Called before each step; a test throws from it to interrupt the save there.
     using SaveStepHook = std::function<void(ESaveStep)>;
@@ -52,10 +50,6 @@ public:
     // Loads profile text made from a radio's codeplug image: unnamed channels get names, and the
     // profile starts modified, since it exists nowhere on disk. False after the message.
     bool NewFromImageText(QByteArray profileText);
-    // A new profile from a codeplug image read from a radio: its canonical text, then as
-    // NewFromImageText. False when the image does not convert (its message has been shown) or
-    // the profile does not load. Duplicate channel names are repaired in `image` itself.
-    bool NewFromImage(CVirtualCP& image);
     // Reads a profile file (any form the reader takes) and loads it. False after a message: 135
     // when the file cannot be read, the model's message when it does not load.
     bool Open(const QString& path);
@@ -82,14 +76,9 @@ public:
     // without repeater feature, sub-region).
     QByteArray Serialize();
 
-    // Fills `image` from the open profile for a write to the radio described by `radio`. A model
-    // without repeater feature transmits as it receives, and that is made true of the open
-    // profile itself first. Conversion failures are raised, with this step added to their text.
-    void GetVirtualCPData(CVirtualCP& image, const CRadioInfo& radio);
-    // Replaces the open profile by the one `image` holds (unnamed channels get names). False when
-    // the image does not convert (after its message) or when the load says so; exceptions are
-    // raised with this step added to their text.
-    bool SetVirtualCPData(CVirtualCP& image);
+    // A model without repeater feature transmits as it receives: made true of the open profile
+    // before it is saved or sent to a radio.
+    void TransmitAsReceiveWithoutRepeater();
 
     // `text` re-serialised through a fresh parse, as UTF-8 with a declaration saying so; 135
     // ("Desc: <reason>") when it does not parse. The text is already decoded, so an encoding its
@@ -102,6 +91,7 @@ public:
     bool IsModified() const { return m_modified; }
     void SetModified(bool modified) { m_modified = modified; }
 
+    IUserPrompt& Prompt() const { return m_prompt; }
     CRadioDataModel& Model() { return *m_model; }
     const CRadioDataModel& Model() const { return *m_model; }
 

@@ -4,15 +4,15 @@
 
 #include <QFile>
 
-#include "app/configuration.h"
-#include "app/settings_documents.h"
 #include "model/profile_file.h"
 #include "model/rule_script_host.h"
 #include "model/schema_index.h"
 #include "model/schema_validator.h"
-#include "model/vesk_cps_exception.h"
+#include "model/settings_documents.h"
 #include "platform/script/dom.h"
+#include "platform/settings/configuration.h"
 #include "platform/user_prompt.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/namespaces.h"
 #include "platform/xml/xml_node.h"
 #include "platform/xml/xpath.h"

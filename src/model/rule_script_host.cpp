@@ -2,10 +2,10 @@
 
 #include <libxml/tree.h>
 
-#include "model/vesk_cps_exception.h"
 #include "platform/script/dom.h"
+#include "platform/string_table.h"
 #include "platform/user_prompt.h"
-#include "resources/string_table.h"
+#include "platform/vesk_cps_exception.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QSet>
 #include <QStringList>
 
-#include "model/vesk_cps_exception.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/namespaces.h"
 #include "platform/xml/xml_document.h"
 #include "platform/xml/xml_node.h"

@@ -5,9 +5,9 @@
 #include <QRegularExpression>
 #include <libxml/xmlerror.h>
 
-#include "model/vesk_cps_exception.h"
+#include "platform/string_table.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/libxml_guard.h"
-#include "resources/string_table.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QSet>
 #include <libxml/tree.h>
 
-#include "model/vesk_cps_exception.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/xml_document.h"
 #include "platform/xml/xml_node.h"
 #include "platform/xml/xpath.h"
@@ -66,9 +66,9 @@ CVersionFields CVersionFields::Compute(const CXmlDocument& rules, const QString&
     CXPathContext xpath(rules, model_msg::kFailedToLoadProfile);
     const QString regionStep = QStringLiteral("dfns:") + region;
     if (!IsXmlName(region)) {
-        throw CVeskCPSException(model_msg::kFailedToLoadProfile, kCompute,
-                                QStringLiteral("the region name '%1' is not an XML name")
-                                    .arg(region));
+        throw CVeskCPSException(
+            model_msg::kFailedToLoadProfile, kCompute,
+            QStringLiteral("the region name '%1' is not an XML name").arg(region));
     }
     const QString present = QStringLiteral("/dfns:*[@isExist='1']");
     const QString absent = QStringLiteral("/dfns:*[@isExist='0']");

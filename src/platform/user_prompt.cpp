@@ -1,6 +1,6 @@
 #include "platform/user_prompt.h"
 
-#include "resources/string_table.h"
+#include "platform/string_table.h"
 
 PromptAnswer IUserPrompt::Show(int messageId, PromptStyle style) {
     return Ask(messageId, CStringTable::Instance().Text(messageId), style);

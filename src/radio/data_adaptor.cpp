@@ -7,10 +7,10 @@
 
 #include <libxml/tree.h>
 
-#include "app/settings_documents.h"
-#include "model/vesk_cps_exception.h"
+#include "model/settings_documents.h"
 #include "platform/codepage/ansi_codepage.h"
 #include "platform/user_prompt.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/namespaces.h"
 #include "platform/xml/xml_document.h"
 #include "platform/xml/xml_node.h"

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "model/vesk_cps_exception.h"
+#include "platform/vesk_cps_exception.h"
 
 namespace mm {
 

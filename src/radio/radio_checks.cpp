@@ -4,15 +4,16 @@
 
 #include <QByteArray>
 
-#include "app/profile_admission.h"
-#include "app/settings_documents.h"
 #include "model/data_item.h"
+#include "model/profile_admission.h"
 #include "model/profile_checks.h"
 #include "model/profile_document.h"
-#include "model/vesk_cps_exception.h"
+#include "model/settings_documents.h"
+#include "platform/string_table.h"
 #include "platform/user_prompt.h"
+#include "platform/vesk_cps_exception.h"
+#include "radio/document_image.h"
 #include "radio/virtual_cp.h"
-#include "resources/string_table.h"
 
 namespace radio_checks {
 
@@ -234,7 +235,7 @@ bool CheckWrite(const SCheckInputs& inputs, const CStopper& stop, CProfileDocume
         }
     }
 
-    document.GetVirtualCPData(image, radio);
+    GetVirtualCPData(document, image, radio);
 
     if (!ReduceToRadio(inputs, stop, image) || !CheckPassword(inputs, stop)) {
         return false;

@@ -5,11 +5,11 @@
 #include <initializer_list>
 #include <optional>
 
-#include "model/vesk_cps_exception.h"
+#include "platform/string_table.h"
+#include "platform/vesk_cps_exception.h"
 #include "radio/cable_watch.h"
 #include "radio/memory_map.h"
 #include "radio/usb_cable.h"
-#include "resources/string_table.h"
 
 namespace {
 

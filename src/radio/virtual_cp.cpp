@@ -4,8 +4,8 @@
 
 #include <QStringList>
 
-#include "model/vesk_cps_exception.h"
 #include "platform/codepage/ansi_codepage.h"
+#include "platform/vesk_cps_exception.h"
 
 namespace vcp {
 

@@ -24,10 +24,10 @@
 #include <QList>
 #include <QString>
 
-#include "app/settings_documents.h"
 #include "model/schema_validator.h"
-#include "model/vesk_cps_exception.h"
+#include "model/settings_documents.h"
 #include "platform/user_prompt.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/xml_document.h"
 #include "radio/data_adaptor.h"
 #include "radio/virtual_cp.h"

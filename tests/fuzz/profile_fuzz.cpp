@@ -14,14 +14,14 @@
 #include <QFile>
 #include <QString>
 
-#include "app/configuration.h"
-#include "app/profile_admission.h"
-#include "app/settings_documents.h"
+#include "model/profile_admission.h"
 #include "model/profile_document.h"
 #include "model/profile_file.h"
 #include "model/radio_data_model.h"
-#include "model/vesk_cps_exception.h"
+#include "model/settings_documents.h"
+#include "platform/settings/configuration.h"
 #include "platform/user_prompt.h"
+#include "platform/vesk_cps_exception.h"
 #include "temp_hives.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <QStatusBar>
 #include <QTest>
 
-#include "app/configuration.h"
+#include "app/command_ids.h"
+#include "platform/settings/configuration.h"
+#include "platform/string_table.h"
 #include "recording_prompt.h"
-#include "resources/command_ids.h"
-#include "resources/string_table.h"
 #include "temp_hives.h"
 
 class MainFrameTest : public QObject {

@@ -18,9 +18,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/configuration.h"
 #include "env_guard.h"
 #include "platform/ipc/shared_status.h"
+#include "platform/settings/configuration.h"
 #include "radio/cable_watch.h"
 #include "radio/memory_map.h"
 #include "radio/usb_cable.h"

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include "app/configuration.h"
+#include "platform/settings/configuration.h"
 
 // A machine hive and a user hive in a temporary folder. The machine hive is written as the
 // install step or an administrator would write it by hand; the user hive starts out missing.

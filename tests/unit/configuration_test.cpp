@@ -1,4 +1,4 @@
-#include "app/configuration.h"
+#include "platform/settings/configuration.h"
 
 #include "qt_print.h"
 #include "recording_prompt.h"

@@ -11,7 +11,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "model/vesk_cps_exception.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/namespaces.h"
 #include "platform/xml/xml_document.h"
 #include "platform/xml/xml_node.h"

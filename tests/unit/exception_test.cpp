@@ -1,7 +1,7 @@
 #include <QRegularExpression>
 #include <libxml/parser.h>
 
-#include "model/vesk_cps_exception.h"
+#include "platform/vesk_cps_exception.h"
 
 #include <gtest/gtest.h>
 

@@ -22,19 +22,20 @@
 #include <QStringList>
 #include <libxml/tree.h>
 
-#include "app/configuration.h"
-#include "app/settings_documents.h"
 #include "model/data_item.h"
 #include "model/profile_document.h"
 #include "model/profile_file.h"
 #include "model/schema_validator.h"
-#include "model/vesk_cps_exception.h"
+#include "model/settings_documents.h"
 #include "platform/codepage/ansi_codepage.h"
+#include "platform/settings/configuration.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/xml_document.h"
 #include "platform/xml/xml_node.h"
 #include "platform/xml/xpath.h"
 #include "qt_print.h"
 #include "radio/data_adaptor.h"
+#include "radio/document_image.h"
 #include "radio/virtual_cp.h"
 #include "recording_prompt.h"
 #include "source_files.h"
@@ -607,7 +608,7 @@ TEST_P(ImageRoundTripTemplate, SentThroughTheDocumentComesBackAsItWent) {
         CProfileDocument document(config, prompt, &settings);
         ASSERT_TRUE(document.Open(kTemplates + GetParam()));
         CVirtualCP image;
-        document.GetVirtualCPData(image, Radio(radioVersion));
+        GetVirtualCPData(document, image, Radio(radioVersion));
         EXPECT_TRUE(prompt.ids.isEmpty());
 
         // What was sent is the working document as the conversion saw it.
@@ -701,7 +702,7 @@ TEST_P(ProfileDocumentImage, GetVirtualCPDataMakesModelsWithoutRepeaterTransmitA
     ASSERT_TRUE(document.Open(Input("split.xml", SampleWith("handheld_uhf.xml", edits))));
 
     CVirtualCP image;
-    document.GetVirtualCPData(image, Radio(3));
+    GetVirtualCPData(document, image, Radio(3));
     EXPECT_EQ(image.ChannelNumber(1, vcp::ChannelField("tx_freq_ndx")), noRepeater ? 1u : 3u);
     EXPECT_EQ(image.ChannelNumber(1, vcp::ChannelField("tx_code")), noRepeater ? 7u : 9u);
     EXPECT_EQ(image.ChannelNumber(1, vcp::ChannelField("tx_bw")), noRepeater ? 0u : 1u);
@@ -720,7 +721,7 @@ TEST_F(ImageRoundTrip, GetVirtualCPDataWithoutAProfileRaisesWithItsStep) {
     CProfileDocument document(config, prompt, &settings);
     CVirtualCP image;
     try {
-        document.GetVirtualCPData(image, Radio(3));
+        GetVirtualCPData(document, image, Radio(3));
         FAIL() << "a document without a profile filled an image";
     } catch (const CVeskCPSException& error) {
         EXPECT_TRUE(error.Text().contains(
@@ -749,7 +750,7 @@ TEST_F(ImageRoundTrip, NewFromImageNamesUnnamedChannelsAndStartsModified) {
     CVirtualCP image =
         SampleImage("handheld_uhf.xml", [](CVirtualCP& edited) { SetChannelName(edited, 2, ""); });
     CProfileDocument document(config, prompt, &settings);
-    ASSERT_TRUE(document.NewFromImage(image));
+    ASSERT_TRUE(NewFromImage(document, image));
     EXPECT_TRUE(prompt.ids.isEmpty());
     EXPECT_TRUE(document.IsModified());
     EXPECT_TRUE(document.Path().isEmpty());
@@ -785,7 +786,7 @@ class ProfileDocumentBadImage : public ImageRoundTrip,
 TEST_P(ProfileDocumentBadImage, NewFromImageFailsWithTheMessageShownOnce) {
     CVirtualCP image = SampleImage("full.xml", GetParam().edit);
     CProfileDocument document(config, prompt, &settings);
-    EXPECT_FALSE(document.NewFromImage(image));
+    EXPECT_FALSE(NewFromImage(document, image));
     EXPECT_EQ(prompt.ids, QList<int>{GetParam().message});
 }
 
@@ -797,7 +798,7 @@ TEST_P(ProfileDocumentBadImage, SetVirtualCPDataKeepsTheOpenProfileOrRaises) {
     CVirtualCP image = SampleImage("full.xml", GetParam().edit);
     if (GetParam().message == model_msg::kInvalidProfile) {
         try {
-            document.SetVirtualCPData(image);
+            SetVirtualCPData(document, image);
             FAIL() << "an image the schema refuses was loaded";
         } catch (const CVeskCPSException& error) {
             EXPECT_EQ(error.MessageId(), model_msg::kInvalidProfile);
@@ -807,7 +808,7 @@ TEST_P(ProfileDocumentBadImage, SetVirtualCPDataKeepsTheOpenProfileOrRaises) {
         }
         return;
     }
-    EXPECT_FALSE(document.SetVirtualCPData(image));
+    EXPECT_FALSE(SetVirtualCPData(document, image));
     EXPECT_EQ(prompt.ids, QList<int>{GetParam().message});
     EXPECT_EQ(document.Model().WorkingDocument().ToXml(), before);
 }
@@ -824,7 +825,7 @@ TEST_F(ImageRoundTrip, SetVirtualCPDataReplacesTheOpenProfile) {
         SetChannelName(edited, 0, "");
         SetChannelName(edited, 4, "CH 02");
     });
-    ASSERT_TRUE(document.SetVirtualCPData(image));
+    ASSERT_TRUE(SetVirtualCPData(document, image));
     EXPECT_TRUE(prompt.ids.isEmpty());
     const CXmlDocument& working = document.Model().WorkingDocument();
     CXPathContext xpath(working);

@@ -11,7 +11,7 @@
 #include <QStringList>
 
 #include "model/profile_file.h"
-#include "model/vesk_cps_exception.h"
+#include "platform/vesk_cps_exception.h"
 #include "qt_print.h"
 #include "radio/data_adaptor.h"
 #include "radio/virtual_cp.h"

@@ -1,4 +1,4 @@
-#include "app/profile_admission.h"
+#include "model/profile_admission.h"
 
 #include <optional>
 #include <string>
@@ -13,9 +13,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/settings_documents.h"
 #include "model/profile_file.h"
-#include "model/vesk_cps_exception.h"
+#include "model/settings_documents.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/xml_document.h"
 #include "qt_print.h"
 #include "recording_prompt.h"

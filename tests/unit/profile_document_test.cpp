@@ -12,12 +12,12 @@
 #include <QStringList>
 #include <QVariant>
 
-#include "app/settings_documents.h"
 #include "model/data_item.h"
 #include "model/profile_file.h"
+#include "model/settings_documents.h"
 #include "model/version_fields.h"
-#include "model/vesk_cps_exception.h"
 #include "platform/user_prompt.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/xml_document.h"
 #include "platform/xml/xml_node.h"
 #include "platform/xml/xpath.h"

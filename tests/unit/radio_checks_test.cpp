@@ -16,16 +16,17 @@
 #include <QStringList>
 #include <libxml/tree.h>
 
-#include "app/configuration.h"
-#include "app/settings_documents.h"
 #include "model/profile_document.h"
+#include "model/settings_documents.h"
+#include "platform/settings/configuration.h"
+#include "platform/string_table.h"
 #include "platform/xml/xml_document.h"
 #include "platform/xml/xml_node.h"
 #include "platform/xml/xpath.h"
 #include "qt_print.h"
+#include "radio/document_image.h"
 #include "radio/virtual_cp.h"
 #include "recording_prompt.h"
-#include "resources/string_table.h"
 #include "source_files.h"
 #include "temp_hives.h"
 
@@ -177,7 +178,7 @@ protected:
     // The image the profile converts into for `radio`, before any check touched it.
     CVirtualCP Converted(const char* templateName, const CRadioInfo& radio) {
         CVirtualCP image;
-        OpenTemplate(templateName)->GetVirtualCPData(image, radio);
+        GetVirtualCPData(*OpenTemplate(templateName), image, radio);
         return image;
     }
 

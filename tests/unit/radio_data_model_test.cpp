@@ -11,7 +11,7 @@
 #include <QVariant>
 
 #include "model/version_fields.h"
-#include "model/vesk_cps_exception.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/xml_document.h"
 #include "platform/xml/xml_node.h"
 #include "platform/xml/xpath.h"

@@ -1,9 +1,9 @@
 #include <libxml/tree.h>
 
 #include "model/rule_script_host.h"
-#include "model/vesk_cps_exception.h"
 #include "platform/script/dom.h"
 #include "platform/script/host.h"
+#include "platform/vesk_cps_exception.h"
 #include "qt_print.h"
 #include "recording_prompt.h"
 

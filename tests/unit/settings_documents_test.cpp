@@ -1,8 +1,8 @@
-#include "app/settings_documents.h"
-#include "model/profile_file.h"
+#include "model/settings_documents.h"
 
 #include <QFile>
 
+#include "model/profile_file.h"
 #include "qt_print.h"
 #include "recording_prompt.h"
 #include "temp_hives.h"

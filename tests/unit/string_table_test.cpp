@@ -1,11 +1,11 @@
-#include "resources/string_table.h"
+#include "platform/string_table.h"
 
 #include <QRegularExpression>
 
+#include "app/command_ids.h"
 #include "app/startup.h"
 #include "qt_print.h"
 #include "recording_prompt.h"
-#include "resources/command_ids.h"
 #include "temp_hives.h"
 
 #include <gtest/gtest.h>

@@ -17,7 +17,7 @@
 #include "model/profile_file.h"
 #include "model/schema_validator.h"
 #include "model/version_fields.h"
-#include "model/vesk_cps_exception.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/xml_document.h"
 #include "platform/xml/xml_node.h"
 #include "platform/xml/xpath.h"

@@ -5,7 +5,7 @@
 
 #include <QStringList>
 
-#include "model/vesk_cps_exception.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/xml_document.h"
 #include "qt_print.h"
 #include "source_files.h"
@@ -74,8 +74,9 @@ class VersionFieldList : public ::testing::TestWithParam<SComputeRow> {};
 TEST_P(VersionFieldList, IsWhatTheRulesSay) {
     const CXmlDocument rules = CXmlDocument::Parse(kRules, QStringLiteral("rules"));
     const SComputeRow& row = GetParam();
-    EXPECT_EQ(Describe(CVersionFields::Compute(rules, QString::fromLatin1(row.region), row.version)),
-              row.expected);
+    EXPECT_EQ(
+        Describe(CVersionFields::Compute(rules, QString::fromLatin1(row.region), row.version)),
+        row.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -84,15 +85,12 @@ INSTANTIATE_TEST_SUITE_P(
         // The newest version gets only what it marks absent itself.
         SComputeRow{"Newest", "R", 3, {"gone3@a=x"}},
         SComputeRow{"Middle", "R", 2, {"f3@a=region3", "<t3> in b", "gone2@a=z"}},
-        SComputeRow{"Oldest",
-                    "R",
-                    1,
-                    {"f3@a=region3", "<t3> in b", "f2@a=common3", "copy@b=dflt or @src"}},
+        SComputeRow{
+            "Oldest", "R", 1, {"f3@a=region3", "<t3> in b", "f2@a=common3", "copy@b=dflt or @src"}},
         // Another region has only the common entries.
         SComputeRow{"OtherRegionMiddle", "Q", 2, {"f3@a=common3", "<t3> in b", "gone2@a=z"}},
         // Versions the rules do not know are taken as they are.
-        SComputeRow{"Unknown", "R", 4, {}},
-        SComputeRow{"Zero", "R", 0, {}}),
+        SComputeRow{"Unknown", "R", 4, {}}, SComputeRow{"Zero", "R", 0, {}}),
     [](const ::testing::TestParamInfo<SComputeRow>& rowInfo) {
         return std::string(rowInfo.param.name);
     });
@@ -180,7 +178,10 @@ INSTANTIATE_TEST_SUITE_P(
                 {SVersionEntry::EKind::Field, QStringLiteral("k"), QStringLiteral("a[1]"), {}, {}}},
         SBadRow{"EmptyTag", {SVersionEntry::EKind::Tag, QString(), QStringLiteral("b"), {}, {}}},
         SBadRow{"ReplaceByQuery",
-                {SVersionEntry::EKind::Field, QStringLiteral("k"), QStringLiteral("a"), {},
+                {SVersionEntry::EKind::Field,
+                 QStringLiteral("k"),
+                 QStringLiteral("a"),
+                 {},
                  QStringLiteral("@x")}}),
     [](const ::testing::TestParamInfo<SBadRow>& rowInfo) {
         return std::string(rowInfo.param.name);
@@ -207,8 +208,8 @@ class InstalledVersionRules : public ::testing::TestWithParam<SInstalledRow> {};
 TEST_P(InstalledVersionRules, GiveTheDocumentedLists) {
     const CXmlDocument rules = CXmlDocument::ParseFile(
         QStringLiteral(VESK_SOURCE_DIR "/install/lib/UpDownGradeSetting.stv"));
-    QStringList got =
-        Describe(CVersionFields::Compute(rules, QStringLiteral("NorthAmerica"), GetParam().version));
+    QStringList got = Describe(
+        CVersionFields::Compute(rules, QStringLiteral("NorthAmerica"), GetParam().version));
     QStringList expected = GetParam().expected;
     got.sort();
     expected.sort();
@@ -217,16 +218,16 @@ TEST_P(InstalledVersionRules, GiveTheDocumentedLists) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, InstalledVersionRules,
-    ::testing::Values(
-        SInstalledRow{3, {}},
-        SInstalledRow{2,
-                      {"disable_channel@channel=0", "talkaround_scan@channel=0",
-                       "disable_channel_enable@limit=0", "talkaround_scan_enable@limit=0"}},
-        SInstalledRow{1,
-                      {"voice_chip_enable@limit=1", "disable_channel@channel=0",
-                       "talkaround_scan@channel=0", "disable_channel_enable@limit=0",
-                       "talkaround_scan_enable@limit=0", "voice_language@setting=0",
-                       "backlight_timeout@setting=5", "tx_bw@channel=0 or @rx_bw",
-                       "repeater_power@channel=1 or @talkaround_power"}}));
+    ::testing::Values(SInstalledRow{3, {}},
+                      SInstalledRow{
+                          2,
+                          {"disable_channel@channel=0", "talkaround_scan@channel=0",
+                           "disable_channel_enable@limit=0", "talkaround_scan_enable@limit=0"}},
+                      SInstalledRow{1,
+                                    {"voice_chip_enable@limit=1", "disable_channel@channel=0",
+                                     "talkaround_scan@channel=0", "disable_channel_enable@limit=0",
+                                     "talkaround_scan_enable@limit=0", "voice_language@setting=0",
+                                     "backlight_timeout@setting=5", "tx_bw@channel=0 or @rx_bw",
+                                     "repeater_power@channel=1 or @talkaround_power"}}));
 
 }  // namespace

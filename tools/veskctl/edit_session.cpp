@@ -6,10 +6,10 @@
 #include <QRegularExpression>
 #include <QVariant>
 
-#include "app/settings_documents.h"
 #include "cli_prompt.h"
 #include "model/profile_document.h"
-#include "resources/string_table.h"
+#include "model/settings_documents.h"
+#include "platform/string_table.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <QCoreApplication>
 
-#include "resources/string_table.h"
+#include "platform/string_table.h"
 #include "verbs.h"
 
 namespace {
@@ -16,8 +16,7 @@ constexpr SVerb kVerbs[] = {
      RunScript},
     {"version", "print the program version", RunVersion},
     {"validate", "check whether a profile file may be opened in this installation", RunValidate},
-    {"decode", "print the text of a profile file (--as-loaded: as the editor holds it)",
-     RunDecode},
+    {"decode", "print the text of a profile file (--as-loaded: as the editor holds it)", RunDecode},
     {"encode", "write profile XML text as a profile file: encode FILE.xml -o OUT.vk4", RunEncode},
     {"new", "make a profile from a model template: new --template NAME -o OUT.vk4", RunNew},
     {"templates", "list the installed model templates", RunTemplates},
@@ -37,8 +36,7 @@ constexpr SVerb kVerbs[] = {
     {"identify", "what the radio on the cable is: model, firmware, codeplug, password",
      RunIdentify},
     {"read", "read the radio into a new profile: read -o OUT.vk4 [--password PIN]", RunRead},
-    {"write", "write a profile into the radio: write FILE.vk4 [--password PIN] [--yes]",
-     RunWrite},
+    {"write", "write a profile into the radio: write FILE.vk4 [--password PIN] [--yes]", RunWrite},
     {"reset", "restart the radio on the cable", RunReset},
 };
 

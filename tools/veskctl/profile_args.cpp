@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/configuration.h"
-#include "app/profile_admission.h"
-#include "app/settings_documents.h"
 #include "cli_prompt.h"
+#include "model/profile_admission.h"
 #include "model/profile_document.h"
 #include "model/profile_file.h"
-#include "model/vesk_cps_exception.h"
+#include "model/settings_documents.h"
+#include "platform/settings/configuration.h"
+#include "platform/vesk_cps_exception.h"
 #include "verbs.h"
 
 bool LoadProfileSettings(const CConfiguration& config, IUserPrompt& prompt,

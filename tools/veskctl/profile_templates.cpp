@@ -3,7 +3,7 @@
 
 #include <QDir>
 
-#include "app/configuration.h"
+#include "platform/settings/configuration.h"
 #include "verbs.h"
 
 QString TemplateFolder(const CConfiguration& config) {

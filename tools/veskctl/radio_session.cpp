@@ -6,8 +6,8 @@
 #include <QStringList>
 
 #include "cli_prompt.h"
+#include "platform/string_table.h"
 #include "radio/usb_cable.h"
-#include "resources/string_table.h"
 #include "verbs.h"
 
 #include <unistd.h>

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "platform/d2xx/d2xx.h"
+#include "platform/string_table.h"
 #include "radio/usb_cable.h"
-#include "resources/string_table.h"
 #include "verbs.h"
 
 int RunCables(const QStringList& args) {

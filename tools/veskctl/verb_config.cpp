@@ -5,7 +5,7 @@
 
 #include <QFileInfo>
 
-#include "app/configuration.h"
+#include "platform/settings/configuration.h"
 #include "verbs.h"
 
 namespace {

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/configuration.h"
-#include "app/settings_documents.h"
 #include "cli_prompt.h"
 #include "model/profile_document.h"
 #include "model/profile_file.h"
+#include "model/settings_documents.h"
+#include "platform/settings/configuration.h"
 #include "verbs.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include "cli_prompt.h"
 #include "model/profile_document.h"
 #include "model/profile_file.h"
-#include "model/vesk_cps_exception.h"
 #include "platform/files/atomic_file.h"
+#include "platform/vesk_cps_exception.h"
 #include "verbs.h"
 
 int RunEncode(const QStringList& args) {
@@ -30,8 +30,8 @@ int RunEncode(const QStringList& args) {
         return kExitRefused;
     }
     QString error;
-    if (!WriteFileAtomically(parsed.output,
-                             profile_file::Encode(QString::fromUtf8(recovered)), &error)) {
+    if (!WriteFileAtomically(parsed.output, profile_file::Encode(QString::fromUtf8(recovered)),
+                             &error)) {
         TellError(QStringLiteral("cannot write %1: %2").arg(parsed.output, error));
         return kExitRefused;
     }

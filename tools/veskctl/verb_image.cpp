@@ -3,12 +3,13 @@
 
 #include <optional>
 
-#include "app/configuration.h"
-#include "app/settings_documents.h"
 #include "cli_prompt.h"
 #include "model/data_item.h"
 #include "model/profile_document.h"
-#include "model/vesk_cps_exception.h"
+#include "model/settings_documents.h"
+#include "platform/settings/configuration.h"
+#include "platform/vesk_cps_exception.h"
+#include "radio/document_image.h"
 #include "radio/virtual_cp.h"
 #include "verbs.h"
 
@@ -84,7 +85,7 @@ int RunImage(const QStringList& args) {
         if (!document.Open(path)) {
             return kExitRefused;
         }
-        document.GetVirtualCPData(image, RadioFor(document, radioVersion));
+        GetVirtualCPData(document, image, RadioFor(document, radioVersion));
     } catch (const CVeskCPSException& error) {
         ShowModelException(prompt, error);
         return kExitRefused;

@@ -1,10 +1,10 @@
 // veskctl new: a fresh profile from an installed model template, without the desktop program.
 
-#include "app/configuration.h"
-#include "app/settings_documents.h"
 #include "cli_prompt.h"
 #include "model/profile_document.h"
-#include "model/vesk_cps_exception.h"
+#include "model/settings_documents.h"
+#include "platform/settings/configuration.h"
+#include "platform/vesk_cps_exception.h"
 #include "verbs.h"
 
 int RunNew(const QStringList& args) {

@@ -6,10 +6,10 @@
 #include <mutex>
 #include <optional>
 
+#include "platform/string_table.h"
 #include "radio/cable_watch.h"
 #include "radio/protocol.h"
 #include "radio/usb_cable.h"
-#include "resources/string_table.h"
 #include "verbs.h"
 
 namespace {

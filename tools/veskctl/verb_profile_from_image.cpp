@@ -3,12 +3,13 @@
 
 #include <cstdio>
 
-#include "app/configuration.h"
-#include "app/settings_documents.h"
 #include "cli_prompt.h"
 #include "model/profile_document.h"
-#include "model/vesk_cps_exception.h"
+#include "model/settings_documents.h"
+#include "platform/settings/configuration.h"
+#include "platform/vesk_cps_exception.h"
 #include "radio/data_adaptor.h"
+#include "radio/document_image.h"
 #include "radio/virtual_cp.h"
 #include "verbs.h"
 
@@ -44,7 +45,7 @@ int SaveProfile(CVirtualCP& image, const QString& output) {
     }
     try {
         CProfileDocument document(config, prompt, &settings);
-        if (!document.NewFromImage(image) || !document.Save(output)) {
+        if (!NewFromImage(document, image) || !document.Save(output)) {
             return kExitRefused;
         }
     } catch (const CVeskCPSException& error) {

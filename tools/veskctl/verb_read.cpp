@@ -3,11 +3,12 @@
 
 #include <QFileInfo>
 
-#include "app/configuration.h"
-#include "app/settings_documents.h"
 #include "cli_prompt.h"
 #include "model/profile_document.h"
-#include "model/vesk_cps_exception.h"
+#include "model/settings_documents.h"
+#include "platform/settings/configuration.h"
+#include "platform/vesk_cps_exception.h"
+#include "radio/document_image.h"
 #include "radio/radio_checks.h"
 #include "radio_session.h"
 #include "verbs.h"
@@ -49,7 +50,8 @@ int RunRead(const QStringList& arguments) {
     }
     try {
         CProfileDocument document(config, prompt, &settings);
-        if (!document.NewFromImage(session.Operations().Image()) || !document.Save(parsed.output)) {
+        if (!NewFromImage(document, session.Operations().Image()) ||
+            !document.Save(parsed.output)) {
             return kExitRefused;
         }
     } catch (const CVeskCPSException& error) {

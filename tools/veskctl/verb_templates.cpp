@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/configuration.h"
 #include "cli_prompt.h"
+#include "platform/settings/configuration.h"
 #include "verbs.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "app/configuration.h"
-#include "app/settings_documents.h"
 #include "cli_prompt.h"
+#include "model/settings_documents.h"
+#include "platform/settings/configuration.h"
 #include "verbs.h"
 
 int RunValidate(const QStringList& args) {

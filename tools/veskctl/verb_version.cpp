@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "resources/string_table.h"
+#include "platform/string_table.h"
 #include "verbs.h"
 
 int RunVersion(const QStringList& args) {

@@ -1,10 +1,10 @@
 // veskctl write: writes a profile file into the radio on the cable, with the identification and
 // every check of the Write command. The file itself is never changed.
 
-#include "app/settings_documents.h"
 #include "cli_prompt.h"
 #include "model/profile_checks.h"
 #include "model/profile_document.h"
+#include "model/settings_documents.h"
 #include "radio/radio_checks.h"
 #include "radio_session.h"
 #include "verbs.h"

@@ -9,7 +9,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include "app/configuration.h"
+#include "platform/settings/configuration.h"
 #include "sim_line.h"
 #include "sim_memory.h"
 #include "sim_radio.h"

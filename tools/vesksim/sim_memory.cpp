@@ -9,14 +9,15 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "app/configuration.h"
-#include "app/settings_documents.h"
 #include "model/data_item.h"
 #include "model/profile_document.h"
 #include "model/radio_data_model.h"
-#include "model/vesk_cps_exception.h"
+#include "model/settings_documents.h"
+#include "platform/settings/configuration.h"
 #include "platform/user_prompt.h"
+#include "platform/vesk_cps_exception.h"
 #include "radio/data_adaptor.h"
+#include "radio/document_image.h"
 #include "radio/memory_map.h"
 
 #include <fcntl.h>
@@ -153,7 +154,7 @@ std::optional<CVirtualCP> ImageFromProfile(const CConfiguration& config, const Q
         // As a write would give it to the radio: a model without repeater feature transmits as it
         // receives, whatever the profile's transmit fields say.
         CVirtualCP image;
-        document.GetVirtualCPData(image, radio);
+        GetVirtualCPData(document, image, radio);
         return image;
     } catch (const CVeskCPSException& failure) {
         ShowModelException(prompt, failure);

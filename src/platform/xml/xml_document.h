@@ -4,7 +4,7 @@
 #include <QString>
 #include <libxml/tree.h>
 
-#include "model/vesk_cps_exception.h"
+#include "platform/vesk_cps_exception.h"
 
 // One libxml2 document, owned. Every document the program reads goes through Parse, which refuses
 // anything that could make the parser reach outside the text or expand without bound.

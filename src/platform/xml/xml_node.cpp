@@ -5,7 +5,7 @@
 
 #include <libxml/xmlstring.h>
 
-#include "model/vesk_cps_exception.h"
+#include "platform/vesk_cps_exception.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <libxml/tree.h>
 #include <libxml/xpath.h>
 
-#include "model/vesk_cps_exception.h"
+#include "platform/vesk_cps_exception.h"
 
 class CXmlDocument;
 

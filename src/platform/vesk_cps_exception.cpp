@@ -1,4 +1,4 @@
-#include "model/vesk_cps_exception.h"
+#include "platform/vesk_cps_exception.h"
 
 #include <libxml/xmlerror.h>
 

@@ -1,9 +1,9 @@
-#include "app/settings_documents.h"
+#include "model/settings_documents.h"
 
 #include <QFile>
 
-#include "app/configuration.h"
 #include "model/profile_file.h"
+#include "platform/settings/configuration.h"
 #include "platform/user_prompt.h"
 #include "platform/xml/xml_node.h"
 #include "platform/xml/xpath.h"

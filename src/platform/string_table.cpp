@@ -1,4 +1,4 @@
-#include "resources/string_table.h"
+#include "platform/string_table.h"
 
 #include <algorithm>
 

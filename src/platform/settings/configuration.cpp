@@ -1,4 +1,4 @@
-#include "app/configuration.h"
+#include "platform/settings/configuration.h"
 
 #include "platform/settings/hive_paths.h"
 #include "platform/user_prompt.h"

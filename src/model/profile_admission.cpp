@@ -1,14 +1,14 @@
-#include "app/profile_admission.h"
+#include "model/profile_admission.h"
 
-#include "app/settings_documents.h"
 #include "model/profile_document.h"
 #include "model/profile_file.h"
 #include "model/radio_data_model.h"
-#include "model/vesk_cps_exception.h"
+#include "model/settings_documents.h"
+#include "platform/string_table.h"
 #include "platform/user_prompt.h"
+#include "platform/vesk_cps_exception.h"
 #include "platform/xml/xml_node.h"
 #include "platform/xml/xpath.h"
-#include "resources/string_table.h"
 
 namespace {
 
