@@ -6,7 +6,9 @@
 A layer may include its own headers and those of the layers below it; the editor and the report
 window sit side by side and do not include each other. The core (platform, model, radio, report
 generation) and the tools that link only the core (veskctl, vesksim) never include Qt GUI or
-Widgets. Linking catches an upward call; this catches what linking cannot see: a header-only
+Widgets. Pages and windows (editor, report window, app) and veskctl see the profile through the
+model's own types: they never include the XML libraries, the platform's XML layer or the model's
+node access. Linking catches an upward call; this catches what linking cannot see: a header-only
 type, an inline function, a constant.
 
     check_layers.py [SOURCE_ROOT]
@@ -19,6 +21,8 @@ LEVEL = {"platform": 0, "model": 1, "radio": 2, "report": 3, "editor": 4, "repor
          "app": 5}
 CORE_LEVEL = LEVEL["report"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+([<"])([^">]+)[">]')
+XML_HEADER = re.compile(r"^(libxml|libxslt)/")
+XML_INCLUDE = re.compile(r"^(platform/xml/|model/profile_node_access\.h$)")
 GUI_HEADER = re.compile(r"^(QtGui|QtWidgets|QtPrintSupport|QtHelp)/|^Q(Widget|Application|Image|"
                         r"Pixmap|Icon|Painter|Font|Color|Dialog|MessageBox|MainWindow|Action)\b")
 
@@ -31,7 +35,7 @@ def layer_of(path: str):
     return head if head in LEVEL else None
 
 
-def check_file(root: pathlib.Path, path: pathlib.Path, own, core: bool):
+def check_file(root: pathlib.Path, path: pathlib.Path, own, core: bool, sees_model: bool):
     faults = []
     rel = path.relative_to(root)
     for number, line in enumerate(path.read_text(encoding="utf-8", errors="replace").splitlines(), 1):
@@ -39,6 +43,9 @@ def check_file(root: pathlib.Path, path: pathlib.Path, own, core: bool):
         if not match:
             continue
         bracket, target = match.groups()
+        if sees_model and (XML_HEADER.search(target) if bracket == "<" else XML_INCLUDE.search(target)):
+            faults.append(f"{rel}:{number}: {own or path.parent.name} includes {target} (XML under the model)")
+            continue
         if bracket == '"':
             other = layer_of(target)
             if own is not None and other is not None and other != own:
@@ -59,11 +66,12 @@ def main() -> int:
         own = layer_of(str(path.relative_to(root / "src")))
         if own is None:
             continue
-        faults += check_file(root, path, own, LEVEL[own] <= CORE_LEVEL)
+        faults += check_file(root, path, own, LEVEL[own] <= CORE_LEVEL,
+                             LEVEL[own] > CORE_LEVEL)
     for tool in ("veskctl", "vesksim"):
         for path in sorted((root / "tools" / tool).rglob("*")):
             if path.suffix in (".h", ".cpp"):
-                faults += check_file(root, path, None, True)
+                faults += check_file(root, path, None, True, tool == "veskctl")
     for fault in faults:
         print(fault)
     print(f"{len(sources)} sources checked, {len(faults)} includes out of place")

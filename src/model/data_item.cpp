@@ -4,6 +4,7 @@
 #include <limits>
 #include <vector>
 
+#include "model/profile_node_access.h"
 #include "model/rule_script_host.h"
 #include "model/schema_index.h"
 #include "platform/script/dom.h"
@@ -34,6 +35,10 @@ const char kResetSubRegion[] = "CDataItem::ResetSubRegion";
 
 const xmlChar* Xml(const char* text) {
     return reinterpret_cast<const xmlChar*>(text);
+}
+
+xmlNodePtr NodeOf(const CProfileNode& node) {
+    return CProfileNodeAccess::Xml(node);
 }
 
 bool IsProfileElement(const xmlNode* node) {
@@ -102,23 +107,22 @@ QString TypeName(CSchemaIndex::ValueType type) {
 
 }  // namespace
 
-CDataItem::CDataItem(xmlNodePtr element, std::shared_ptr<const SDataContext> context)
+CDataItem::CDataItem(CProfileNode element, std::shared_ptr<const SDataContext> context)
     : m_node(element), m_context(std::move(context)) {}
 
 void CDataItem::RequireNode(const char* operation) const {
-    if (m_node == nullptr) {
+    if (m_node.IsNull()) {
         throw CVeskCPSException(model_msg::kUnknownError, QString::fromUtf8(operation),
                                 QStringLiteral("the data item holds no element"));
     }
 }
 
-void CDataItem::GetChildByName(const QString& name, CDataItem& out) const {
+CDataItem CDataItem::GetChildByName(const QString& name) const {
     RequireNode(kGetChildByName);
     const QByteArray wanted = name.toUtf8();
-    for (xmlNodePtr child = m_node->children; child != nullptr; child = child->next) {
+    for (xmlNodePtr child = NodeOf(m_node)->children; child != nullptr; child = child->next) {
         if (IsProfileElement(child) && xmlStrEqual(child->name, Xml(wanted.constData()))) {
-            out = CDataItem(child, m_context);
-            return;
+            return CDataItem(CProfileNodeAccess::Wrap(child), m_context);
         }
     }
     throw CVeskCPSException(model_msg::kProgrammingError107, QString::fromUtf8(kGetChildByName),
@@ -128,7 +132,8 @@ void CDataItem::GetChildByName(const QString& name, CDataItem& out) const {
 QVariant CDataItem::GetAttributeValue(const QString& name) const {
     RequireNode(kGetAttributeValue);
     const QByteArray key = name.toUtf8();
-    xmlAttrPtr attribute = xmlHasProp(m_node, Xml(key.constData()));
+    xmlNodePtr element = NodeOf(m_node);
+    xmlAttrPtr attribute = xmlHasProp(element, Xml(key.constData()));
     if (attribute == nullptr) {
         throw CVeskCPSException(model_msg::kProgrammingError108,
                                 QString::fromUtf8(kGetAttributeValue),
@@ -136,7 +141,7 @@ QVariant CDataItem::GetAttributeValue(const QString& name) const {
     }
     const QString text = xml::NodeText(reinterpret_cast<const xmlNode*>(attribute));
     const CSchemaIndex::ValueType type = m_context != nullptr && m_context->schema != nullptr
-                                             ? m_context->schema->AttributeType(m_node, name)
+                                             ? m_context->schema->AttributeType(element, name)
                                              : CSchemaIndex::ValueType::Text;
     QVariant value;
     switch (type) {
@@ -168,50 +173,55 @@ QVariant CDataItem::GetAttributeValue(const QString& name) const {
     return value;
 }
 
-xmlNodePtr CDataItem::ElementChild(int index) const {
+bool CDataItem::HasAttribute(const QString& name) const {
+    const QByteArray key = name.toUtf8();
+    return !m_node.IsNull() && xmlHasProp(NodeOf(m_node), Xml(key.constData())) != nullptr;
+}
+
+CProfileNode CDataItem::ElementChild(int index) const {
     if (index < 0) {
-        return nullptr;
+        return CProfileNode();
     }
     int seen = 0;
-    for (xmlNodePtr child = m_node->children; child != nullptr; child = child->next) {
+    for (xmlNodePtr child = NodeOf(m_node)->children; child != nullptr; child = child->next) {
         if (child->type != XML_ELEMENT_NODE) {
             continue;
         }
         if (seen == index) {
-            return child;
+            return CProfileNodeAccess::Wrap(child);
         }
         ++seen;
     }
-    return nullptr;
+    return CProfileNode();
 }
 
 int CDataItem::GetChildCount() const {
     RequireNode(kGetChildCount);
-    return static_cast<int>(xmlChildElementCount(m_node));
+    return static_cast<int>(xmlChildElementCount(NodeOf(m_node)));
 }
 
-void CDataItem::GetChildByIndex(int index, CDataItem& out) const {
+CDataItem CDataItem::GetChildByIndex(int index) const {
     RequireNode(kGetChildByIndex);
-    xmlNodePtr child = ElementChild(index);
-    out = child != nullptr ? CDataItem(child, m_context) : CDataItem();
+    const CProfileNode child = ElementChild(index);
+    return child.IsNull() ? CDataItem() : CDataItem(child, m_context);
 }
 
-bool CDataItem::GetScriptHandler(const xmlNode* node, const QString& key, QString& name) const {
-    if (node == nullptr || m_context == nullptr || m_context->schema == nullptr) {
-        return false;
+std::optional<QString> CDataItem::GetScriptHandler(const CProfileNode& node,
+                                                   const QString& key) const {
+    if (node.IsNull() || m_context == nullptr || m_context->schema == nullptr) {
+        return std::nullopt;
     }
-    const std::optional<QString> handler = m_context->schema->Handler(node, key);
+    std::optional<QString> handler = m_context->schema->Handler(NodeOf(node), key);
     if (!handler || handler->isEmpty()) {
-        return false;
+        return std::nullopt;
     }
-    name = *handler;
-    return true;
+    return handler;
 }
 
-std::optional<QString> CDataItem::Handler(const xmlNode* node, const QString& key,
+std::optional<QString> CDataItem::Handler(const CProfileNode& node, const QString& key,
                                           const char* operation) const {
-    QString name;
-    if (!GetScriptHandler(node, key, name)) {
+    std::optional<QString> name = GetScriptHandler(node, key);
+    if (!name) {
         return std::nullopt;
     }
     // A schema that names a rule must never be bypassed silently because no script runs.
@@ -219,7 +229,7 @@ std::optional<QString> CDataItem::Handler(const xmlNode* node, const QString& ke
         throw CVeskCPSException(model_msg::kUnknownError, QString::fromUtf8(operation),
                                 QStringLiteral("Invoke script function failed\nfunction name=%1: "
                                                "no rule script is running")
-                                    .arg(name));
+                                    .arg(*name));
     }
     return name;
 }
@@ -232,29 +242,34 @@ CRuleScriptHost& CDataItem::Script(const char* operation) const {
     return *m_context->script;
 }
 
-qint32 CDataItem::SetAttributeValue(const QString& name, const QVariant& value, qint32& out1,
-                                    qint32 arg, qint32& out2) {
-    out1 = 0;
-    out2 = 0;
+CEditResult CDataItem::SetAttributeValue(const QString& name, const QVariant& value,
+                                         EConfirmation confirmation) {
     RequireNode(kSetAttributeValue);
     const QByteArray key = name.toUtf8();
-    xmlAttrPtr attribute = xmlHasProp(m_node, Xml(key.constData()));
+    xmlNodePtr element = NodeOf(m_node);
+    xmlAttrPtr attribute = xmlHasProp(element, Xml(key.constData()));
     if (attribute == nullptr) {
         throw CVeskCPSException(model_msg::kProgrammingError108,
                                 QString::fromUtf8(kSetAttributeValue),
                                 QStringLiteral("Name='%1'").arg(name));
     }
     xmlNodePtr attributeNode = reinterpret_cast<xmlNodePtr>(attribute);
-    if (const auto handler = Handler(attributeNode, QStringLiteral("SetVal"), kSetAttributeValue)) {
-        return Script(kSetAttributeValue)
-            .SetVal(*handler, m_node, attributeNode, ToScript(value), out1, arg, out2);
+    if (const auto handler = Handler(CProfileNodeAccess::Wrap(attribute), QStringLiteral("SetVal"),
+                                     kSetAttributeValue)) {
+        qint32 messageId = 0;
+        qint32 style = 0;
+        const qint32 outcome = Script(kSetAttributeValue)
+                                   .SetVal(*handler, element, attributeNode, ToScript(value),
+                                           messageId, static_cast<qint32>(confirmation), style);
+        return CEditResult::FromScript(outcome, messageId, style);
     }
 
     QString text = value.toString();
     if (value.typeId() == QMetaType::Bool) {
         text = value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     } else if (m_context != nullptr && m_context->schema != nullptr &&
-               m_context->schema->AttributeType(m_node, name) == CSchemaIndex::ValueType::Boolean) {
+               m_context->schema->AttributeType(element, name) ==
+                   CSchemaIndex::ValueType::Boolean) {
         // "true" typed into a flag must still be stored in the one form the radio mapping reads.
         if (const auto flag = xml::ParseBool(text)) {
             text = *flag ? QStringLiteral("1") : QStringLiteral("0");
@@ -262,43 +277,43 @@ qint32 CDataItem::SetAttributeValue(const QString& name, const QVariant& value, 
     }
     const char* namespaceUri =
         attribute->ns != nullptr ? reinterpret_cast<const char*>(attribute->ns->href) : nullptr;
-    xml::SetAttribute(m_node, key.constData(), text, namespaceUri);
-    return 0;
+    xml::SetAttribute(element, key.constData(), text, namespaceUri);
+    return CEditResult::Accepted();
 }
 
 bool CDataItem::CanAddChild() const {
     RequireNode(kCanAddChild);
     const auto handler = Handler(m_node, QStringLiteral("CanAddChild"), kCanAddChild);
-    return handler && Script(kCanAddChild).CanAddChild(*handler, m_node);
+    return handler && Script(kCanAddChild).CanAddChild(*handler, NodeOf(m_node));
 }
 
-bool CDataItem::AddNewChild(CDataItem& out) {
+CDataItem CDataItem::AddNewChild() {
     RequireNode(kAddNewChild);
-    out = CDataItem();
     const auto handler = Handler(m_node, QStringLiteral("OnAddNew"), kAddNewChild);
     if (!handler) {
-        return false;
+        return CDataItem();
     }
-    xmlNodePtr child = Script(kAddNewChild).OnAddNew(*handler, m_node);
-    if (child == nullptr) {
-        return false;
-    }
-    out = CDataItem(child, m_context);
-    return true;
+    xmlNodePtr child = Script(kAddNewChild).OnAddNew(*handler, NodeOf(m_node));
+    return child != nullptr ? CDataItem(CProfileNodeAccess::Wrap(child), m_context) : CDataItem();
 }
 
-qint32 CDataItem::RemoveChildByIndex(int index, qint32& out1, qint32 arg, qint32& out2) {
-    out1 = 0;
-    out2 = 0;
+CEditResult CDataItem::RemoveChildByIndex(int index, EConfirmation confirmation) {
     RequireNode(kRemoveChildByIndex);
-    xmlNodePtr child = ElementChild(index);
-    if (child == nullptr) {
+    const CProfileNode childNode = ElementChild(index);
+    if (childNode.IsNull()) {
         throw CVeskCPSException(model_msg::kProgrammingError108,
                                 QString::fromUtf8(kRemoveChildByIndex),
                                 QStringLiteral("Index='%1'").arg(index));
     }
-    if (const auto handler = Handler(child, QStringLiteral("OnDelete"), kRemoveChildByIndex)) {
-        return Script(kRemoveChildByIndex).OnDelete(*handler, child, index, out1, arg, out2);
+    xmlNodePtr element = NodeOf(m_node);
+    xmlNodePtr child = NodeOf(childNode);
+    if (const auto handler = Handler(childNode, QStringLiteral("OnDelete"), kRemoveChildByIndex)) {
+        qint32 messageId = 0;
+        qint32 style = 0;
+        const qint32 outcome = Script(kRemoveChildByIndex)
+                                   .OnDelete(*handler, child, index, messageId,
+                                             static_cast<qint32>(confirmation), style);
+        return CEditResult::FromScript(outcome, messageId, style);
     }
 
     // While the script's view of the document lives, it may hold an object for this very node;
@@ -307,12 +322,12 @@ qint32 CDataItem::RemoveChildByIndex(int index, qint32& out1, qint32 arg, qint32
     const std::shared_ptr<vbs::CDomDocument> view =
         m_context != nullptr && m_context->script != nullptr ? m_context->script->Document()
                                                              : nullptr;
-    if (view != nullptr && view->Doc() == m_node->doc) {
+    if (view != nullptr && view->Doc() == element->doc) {
         try {
             const vbs::CVariant argument(view->NodeObject(child));
-            view->NodeObject(m_node)->Invoke(QStringLiteral("removeChild"),
-                                             std::span<const vbs::CVariant>(&argument, 1),
-                                             vbs::InvokeKind::Method);
+            view->NodeObject(element)->Invoke(QStringLiteral("removeChild"),
+                                              std::span<const vbs::CVariant>(&argument, 1),
+                                              vbs::InvokeKind::Method);
         } catch (const CVeskCPSException&) {
             throw;
         } catch (const std::exception& error) {
@@ -320,50 +335,60 @@ qint32 CDataItem::RemoveChildByIndex(int index, qint32& out1, qint32 arg, qint32
                 model_msg::kUnknownError, QString::fromUtf8(kRemoveChildByIndex),
                 QStringLiteral("Index='%1': %2").arg(index).arg(QString::fromUtf8(error.what())));
         }
-        return 0;
+        return CEditResult::Accepted();
     }
     xmlUnlinkNode(child);
     xmlFreeNode(child);
-    return 0;
+    return CEditResult::Accepted();
 }
 
 bool CDataItem::CanDeleteChild() const {
     RequireNode(kCanDeleteChild);
     const auto handler = Handler(m_node, QStringLiteral("CanDeleteChild"), kCanDeleteChild);
-    return handler && Script(kCanDeleteChild).CanDeleteChild(*handler, m_node);
+    return handler && Script(kCanDeleteChild).CanDeleteChild(*handler, NodeOf(m_node));
 }
 
-bool CDataItem::AddFrequency(quint32 a, quint32 b, quint32 c, quint32 d, qint32& out1,
-                             qint32& out2) {
-    out1 = 0;
-    out2 = 0;
+CEditResult CDataItem::AddFrequency(const SFrequencyEntry& entry) {
     RequireNode(kAddFrequency);
     const auto handler = Handler(m_node, QStringLiteral("OnAddNewFrequency"), kAddFrequency);
     if (!handler) {
-        return false;
+        return CEditResult::Refused();
     }
-    return Script(kAddFrequency).OnAddNewFrequency(*handler, m_node, {a, b, c, d}, out1, out2) == 0;
+    qint32 messageId = 0;
+    qint32 style = 0;
+    const qint32 outcome =
+        Script(kAddFrequency)
+            .OnAddNewFrequency(*handler, NodeOf(m_node),
+                               {entry.hertz, entry.bandwidth, entry.power, entry.compander},
+                               messageId, style);
+    // Anything but 0 is a refusal here: adding asks no questions.
+    return CEditResult::FromScript(outcome == 0 ? 0 : 1, messageId, style);
 }
 
 bool CDataItem::CanDeleteFrequency(quint32 index) const {
     RequireNode(kCanDeleteFrequency);
     const auto handler = Handler(m_node, QStringLiteral("CanDeleteChild"), kCanDeleteFrequency);
-    return handler && Script(kCanDeleteFrequency).CanDeleteFrequency(*handler, m_node, index);
+    return handler &&
+           Script(kCanDeleteFrequency).CanDeleteFrequency(*handler, NodeOf(m_node), index);
 }
 
-qint32 CDataItem::SetFreqAttributeValue(const QVariant& v1, const QVariant& v2, const QVariant& v3,
-                                        const QVariant& v4, const QVariant& v5, qint32& out1,
-                                        qint32& out2, qint32 arg) {
-    out1 = 0;
-    out2 = 0;
+CEditResult CDataItem::SetFreqAttributeValue(quint32 index, const SFrequencyEntry& entry,
+                                             EConfirmation confirmation) {
     RequireNode(kSetFreqAttributeValue);
     const auto handler = Handler(m_node, QStringLiteral("SetFreqAttr"), kSetFreqAttributeValue);
     if (!handler) {
-        return 1;
+        return CEditResult::Refused();
     }
-    const std::array<vbs::CVariant, 5> values = {ToScript(v1), ToScript(v2), ToScript(v3),
-                                                 ToScript(v4), ToScript(v5)};
-    return Script(kSetFreqAttributeValue).SetFreqAttr(*handler, m_node, values, out1, out2, arg);
+    const std::array<vbs::CVariant, 5> values = {
+        ToScript(QVariant::fromValue(index)), ToScript(QVariant::fromValue(entry.hertz)),
+        ToScript(QVariant::fromValue(entry.bandwidth)), ToScript(QVariant::fromValue(entry.power)),
+        ToScript(QVariant::fromValue(entry.compander))};
+    qint32 messageId = 0;
+    qint32 style = 0;
+    const qint32 outcome = Script(kSetFreqAttributeValue)
+                               .SetFreqAttr(*handler, NodeOf(m_node), values, messageId, style,
+                                            static_cast<qint32>(confirmation));
+    return CEditResult::FromScript(outcome, messageId, style);
 }
 
 void CDataItem::ProcessChannelName(QByteArray& profileText) {
@@ -414,35 +439,29 @@ void CDataItem::ProcessChannelName(QByteArray& profileText) {
 
 void CDataItem::CopyReceiveToTransmit() {
     RequireNode(kCopyReceiveToTransmit);
-    CXPathContext xpath(m_node->doc);
+    CXPathContext xpath(NodeOf(m_node)->doc);
     static const std::array<std::pair<const char*, const char*>, 3> kPairs = {{
         {"rx_code", "tx_code"},
         {"rx_freq_ndx", "tx_freq_ndx"},
         {"rx_bw", "tx_bw"},
     }};
     for (xmlNodePtr node : xpath.SelectNodes(QStringLiteral("//dfns:channels/*"))) {
-        CDataItem channel(node, m_context);
+        CDataItem channel(CProfileNodeAccess::Wrap(node), m_context);
         for (const auto& [from, to] : kPairs) {
-            qint32 out1 = 0;
-            qint32 out2 = 0;
             channel.SetAttributeValue(QString::fromUtf8(to),
-                                      channel.GetAttributeValue(QString::fromUtf8(from)), out1, 0,
-                                      out2);
+                                      channel.GetAttributeValue(QString::fromUtf8(from)));
         }
     }
 }
 
 void CDataItem::ResetSubRegion() {
     RequireNode(kResetSubRegion);
-    CXPathContext xpath(m_node->doc);
+    CXPathContext xpath(NodeOf(m_node)->doc);
     xmlNodePtr factory = xpath.SelectSingle(QStringLiteral("//dfns:factory_setting"));
     if (factory == nullptr) {
         throw CVeskCPSException(model_msg::kProgrammingError107, QString::fromUtf8(kResetSubRegion),
                                 QStringLiteral("Name='factory_setting'"));
     }
-    CDataItem item(factory, m_context);
-    qint32 out1 = 0;
-    qint32 out2 = 0;
-    item.SetAttributeValue(QStringLiteral("sub_region"), QVariant::fromValue<qint32>(0), out1, 0,
-                           out2);
+    CDataItem item(CProfileNodeAccess::Wrap(factory), m_context);
+    item.SetAttributeValue(QStringLiteral("sub_region"), QVariant::fromValue<qint32>(0));
 }

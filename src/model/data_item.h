@@ -10,7 +10,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
-#include <libxml/tree.h>
+
+#include "model/edit_result.h"
+#include "model/profile_node.h"
 
 class CRuleScriptHost;
 class CSchemaIndex;
@@ -22,45 +24,58 @@ struct SDataContext {
     const CSchemaIndex* schema = nullptr;
 };
 
+// One entry of the frequency table as a page or a verb hands it to the rules: the frequency in
+// hertz and the bandwidth, power and compander codes.
+struct SFrequencyEntry {
+    quint32 hertz = 0;
+    quint32 bandwidth = 0;
+    quint32 power = 0;
+    quint32 compander = 0;
+};
+
 class CDataItem {
 public:
     CDataItem() = default;
-    CDataItem(xmlNodePtr element, std::shared_ptr<const SDataContext> context);
+    CDataItem(CProfileNode element, std::shared_ptr<const SDataContext> context);
 
-    xmlNodePtr Node() const { return m_node; }
-    bool IsEmpty() const { return m_node == nullptr; }
+    CProfileNode Node() const { return m_node; }
+    bool IsEmpty() const { return m_node.IsNull(); }
+    // The element's local name ("channel", "frequency", ...); empty for an empty item.
+    QString Name() const { return m_node.Name(); }
     const std::shared_ptr<const SDataContext>& Context() const { return m_context; }
 
     // The first child element of that local name in the profile namespace; 132 when none.
-    void GetChildByName(const QString& name, CDataItem& out) const;
+    CDataItem GetChildByName(const QString& name) const;
     // Typed by the schema: Long -> qint32, Boolean -> bool, UnsignedLong -> quint32, else text.
     // 133 when the attribute is missing; 131 when its text does not fit its declared type.
     QVariant GetAttributeValue(const QString& name) const;
+    bool HasAttribute(const QString& name) const;
     // Children are counted and indexed over elements only: the working document keeps its
     // indentation as text nodes, and every caller (pages, checks, conversions) means "the n-th
     // channel" or "the n-th frequency", never the n-th whitespace run.
     int GetChildCount() const;
-    // `out` becomes empty when there is no such child.
-    void GetChildByIndex(int index, CDataItem& out) const;
-    // `node` is an element or an attribute (cast to xmlNodePtr) of a profile document.
-    bool GetScriptHandler(const xmlNode* node, const QString& key, QString& name) const;
+    // An empty item when there is no such child.
+    CDataItem GetChildByIndex(int index) const;
+    // The rule function named under `key` in the declaration of `node` (an element or attribute
+    // of a profile document); nothing when the declaration names none.
+    std::optional<QString> GetScriptHandler(const CProfileNode& node, const QString& key) const;
 
-    // Outcome codes are the script's: 0 accepted, 1 refused, 2 needs confirmation; without a
-    // handler the value is written here and the outcome is 0. Both outs are 0 without handler.
-    qint32 SetAttributeValue(const QString& name, const QVariant& value, qint32& out1, qint32 arg,
-                             qint32& out2);
+    // Without a handler the value is written here and accepted.
+    CEditResult SetAttributeValue(const QString& name, const QVariant& value,
+                                  EConfirmation confirmation = EConfirmation::Unconfirmed);
     bool CanAddChild() const;
-    // False and an empty `out` when the script made no child or there is no handler.
-    bool AddNewChild(CDataItem& out);
+    // An empty item when the rules made no child or there is no handler.
+    CDataItem AddNewChild();
     // 133 when no element child has that index.
-    qint32 RemoveChildByIndex(int index, qint32& out1, qint32 arg, qint32& out2);
+    CEditResult RemoveChildByIndex(int index,
+                                   EConfirmation confirmation = EConfirmation::Unconfirmed);
     bool CanDeleteChild() const;
-    bool AddFrequency(quint32 a, quint32 b, quint32 c, quint32 d, qint32& out1, qint32& out2);
+    // Refused without a message when the element has no handler.
+    CEditResult AddFrequency(const SFrequencyEntry& entry);
     bool CanDeleteFrequency(quint32 index) const;
-    // 1 (nothing changed) when the element has no handler.
-    qint32 SetFreqAttributeValue(const QVariant& v1, const QVariant& v2, const QVariant& v3,
-                                 const QVariant& v4, const QVariant& v5, qint32& out1, qint32& out2,
-                                 qint32 arg);
+    // Refused without a message (nothing changed) when the element has no handler.
+    CEditResult SetFreqAttributeValue(quint32 index, const SFrequencyEntry& entry,
+                                      EConfirmation confirmation = EConfirmation::Unconfirmed);
 
     // Gives every channel with an empty name the first free "CHAN n"; 135 when the text is not
     // XML.
@@ -74,12 +89,12 @@ public:
 
 private:
     // The handler named under `key` in the declaration of `node`, checked against the host.
-    std::optional<QString> Handler(const xmlNode* node, const QString& key,
+    std::optional<QString> Handler(const CProfileNode& node, const QString& key,
                                    const char* operation) const;
     CRuleScriptHost& Script(const char* operation) const;
-    xmlNodePtr ElementChild(int index) const;
+    CProfileNode ElementChild(int index) const;
     void RequireNode(const char* operation) const;
 
-    xmlNodePtr m_node = nullptr;
+    CProfileNode m_node;
     std::shared_ptr<const SDataContext> m_context;
 };

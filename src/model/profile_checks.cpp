@@ -1,5 +1,6 @@
 #include "model/profile_checks.h"
 
+#include "model/profile_node_access.h"
 #include "platform/user_prompt.h"
 #include "platform/vesk_cps_exception.h"
 #include "platform/xml/xml_node.h"
@@ -9,8 +10,7 @@ namespace profile_checks {
 namespace {
 
 CDataItem Child(const CDataItem& item, const char* name) {
-    CDataItem child;
-    item.GetChildByName(QString::fromLatin1(name), child);
+    CDataItem child = item.GetChildByName(QString::fromLatin1(name));
     return child;
 }
 
@@ -36,8 +36,7 @@ bool EveryChannelInUse(const CDataItem& profile, Visit visit) {
     const CDataItem channels = Child(profile, "channels");
     const int count = std::min(ChannelsInUse(profile), channels.GetChildCount());
     for (int i = 0; i < count; ++i) {
-        CDataItem channel;
-        channels.GetChildByIndex(i, channel);
+        CDataItem channel = channels.GetChildByIndex(i);
         if (!visit(channel)) {
             return false;
         }
@@ -52,11 +51,12 @@ bool IsNarrowbandRegion(const QString& code) {
 // Writes straight into the document: these are corrections the program makes itself, not edits
 // the rule script has a say in.
 bool ZeroIfSet(const CDataItem& item, const char* attribute) {
-    const std::optional<qint32> value = xml::AttributeInt32(item.Node(), attribute);
+    const std::optional<qint32> value =
+        xml::AttributeInt32(CProfileNodeAccess::Xml(item.Node()), attribute);
     if (!value || *value == 0) {
         return false;
     }
-    xml::SetAttribute(item.Node(), attribute, QStringLiteral("0"));
+    xml::SetAttribute(CProfileNodeAccess::Xml(item.Node()), attribute, QStringLiteral("0"));
     return true;
 }
 
@@ -100,9 +100,8 @@ bool CheckChannelFrequencyRange(const CDataItem& profile) {
     const quint32 high = limit.GetAttributeValue(QStringLiteral("end_freq")).toUInt();
     const CDataItem frequencies = Child(profile, "frequencies");
     const auto inBand = [&](const CDataItem& channel, const char* index) {
-        CDataItem entry;
-        frequencies.GetChildByIndex(channel.GetAttributeValue(QString::fromLatin1(index)).toInt(),
-                                    entry);
+        CDataItem entry = frequencies.GetChildByIndex(
+            channel.GetAttributeValue(QString::fromLatin1(index)).toInt());
         if (entry.IsEmpty()) {
             return false;
         }
@@ -121,14 +120,12 @@ bool EnforceNarrowband(CDataItem& profile, IUserPrompt& prompt) {
     bool changed = false;
     const CDataItem frequencies = Child(profile, "frequencies");
     for (int i = 0; i < frequencies.GetChildCount(); ++i) {
-        CDataItem entry;
-        frequencies.GetChildByIndex(i, entry);
+        CDataItem entry = frequencies.GetChildByIndex(i);
         changed |= ZeroIfSet(entry, "bandwidth");
     }
     const CDataItem channels = Child(profile, "channels");
     for (int i = 0; i < channels.GetChildCount(); ++i) {
-        CDataItem channel;
-        channels.GetChildByIndex(i, channel);
+        CDataItem channel = channels.GetChildByIndex(i);
         changed |= ZeroIfSet(channel, "rx_bw");
         changed |= ZeroIfSet(channel, "tx_bw");
     }
@@ -141,10 +138,10 @@ bool EnforceNarrowband(CDataItem& profile, IUserPrompt& prompt) {
 void ResetCompander(CDataItem& profile) {
     const CDataItem frequencies = Child(profile, "frequencies");
     for (int i = 0; i < frequencies.GetChildCount(); ++i) {
-        CDataItem entry;
-        frequencies.GetChildByIndex(i, entry);
-        if (xml::AttributeInt32(entry.Node(), "bandwidth") == 1) {
-            xml::SetAttribute(entry.Node(), "compander_lle_mode", QStringLiteral("0"));
+        CDataItem entry = frequencies.GetChildByIndex(i);
+        if (xml::AttributeInt32(CProfileNodeAccess::Xml(entry.Node()), "bandwidth") == 1) {
+            xml::SetAttribute(CProfileNodeAccess::Xml(entry.Node()), "compander_lle_mode",
+                              QStringLiteral("0"));
         }
     }
 }

@@ -76,8 +76,7 @@ bool CProfileDocument::NewFromImageText(QByteArray profileText) {
 
 void CProfileDocument::TransmitAsReceiveWithoutRepeater() {
     CDataItem& root = m_model->RootItem();
-    CDataItem limit;
-    root.GetChildByName(QStringLiteral("limit"), limit);
+    CDataItem limit = root.GetChildByName(QStringLiteral("limit"));
     if (limit.GetAttributeValue(QStringLiteral("disable_repeater_feature")).toBool()) {
         root.CopyReceiveToTransmit();
     }

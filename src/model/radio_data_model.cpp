@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "model/profile_file.h"
+#include "model/profile_node_access.h"
 #include "model/rule_script_host.h"
 #include "model/schema_index.h"
 #include "model/schema_validator.h"
@@ -172,7 +173,7 @@ bool CRadioDataModel::Load(const QString& source, bool isPath, const QString& so
         auto context = std::make_shared<SDataContext>();
         context->script = m_script.get();
         context->schema = m_schemaIndex.get();
-        m_rootItem = CDataItem(m_workingDoc.Root(), std::move(context));
+        m_rootItem = CDataItem(CProfileNodeAccess::Wrap(m_workingDoc.Root()), std::move(context));
         return true;
     } catch (CVeskCPSException& error) {
         error.PassOn(kLoadProfile);

@@ -110,8 +110,7 @@ bool CheckPassword(const SCheckInputs& inputs, const CStopper& stop) {
 }
 
 CDataItem Child(const CDataItem& item, const char* name) {
-    CDataItem child;
-    item.GetChildByName(QString::fromLatin1(name), child);
+    CDataItem child = item.GetChildByName(QString::fromLatin1(name));
     return child;
 }
 

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QVariant>
 
+#include "edit_result_print.h"
+#include "model/profile_node_access.h"
 #include "model/rule_script_host.h"
 #include "model/schema_index.h"
 #include "platform/script/dom.h"
@@ -22,6 +24,10 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+xmlNodePtr Xml(const CDataItem& item) {
+    return CProfileNodeAccess::Xml(item.Node());
+}
 
 const QString kSourceDir = QStringLiteral(VESK_SOURCE_DIR);
 const QString kHandheld = QStringLiteral("/tests/data/profiles/good/handheld_uhf.xml");
@@ -62,7 +68,7 @@ protected:
         shared->script = &host;
         shared->schema = &Schema();
         context = shared;
-        root = CDataItem(document.Root(), context);
+        root = CDataItem(CProfileNodeAccess::Wrap(document.Root()), context);
     }
     void SetUp() override { Load(kHandheld); }
     void TearDown() override {
@@ -79,18 +85,18 @@ protected:
             const qsizetype bracket = step.indexOf(QLatin1Char('['));
             CDataItem next;
             if (bracket < 0) {
-                item.GetChildByName(step, next);
+                next = item.GetChildByName(step);
             } else {
                 // Every list element holds children of one name, so the index alone picks one.
-                item.GetChildByIndex(step.mid(bracket + 1).chopped(1).toInt(), next);
-                EXPECT_EQ(xml::LocalName(next.Node()), step.left(bracket));
+                next = item.GetChildByIndex(step.mid(bracket + 1).chopped(1).toInt());
+                EXPECT_EQ(next.Name(), step.left(bracket));
             }
             item = next;
         }
         return item;
     }
     QString Raw(const CDataItem& item, const char* name) const {
-        return xml::Attribute(item.Node(), name).value_or(QStringLiteral("<missing>"));
+        return xml::Attribute(Xml(item), name).value_or(QStringLiteral("<missing>"));
     }
 
     CRecordingPrompt prompt;
@@ -141,44 +147,34 @@ TEST_F(DataItem, ChildrenAreCountedAndIndexedOverElements) {
     EXPECT_EQ(channels.GetChildCount(), 16);
     EXPECT_EQ(At(QStringLiteral("setting")).GetChildCount(), 2);
     EXPECT_EQ(root.GetChildCount(), 5);
-    CDataItem last;
-    channels.GetChildByIndex(15, last);
+    CDataItem last = channels.GetChildByIndex(15);
     ASSERT_FALSE(last.IsEmpty());
     EXPECT_EQ(last.GetAttributeValue(QStringLiteral("name")), QVariant(QStringLiteral("CH 16")));
-    CDataItem none = last;
-    channels.GetChildByIndex(16, none);
-    EXPECT_TRUE(none.IsEmpty());
-    channels.GetChildByIndex(-1, last);
-    EXPECT_TRUE(last.IsEmpty());
+    EXPECT_TRUE(channels.GetChildByIndex(16).IsEmpty());
+    EXPECT_TRUE(channels.GetChildByIndex(-1).IsEmpty());
 }
 
 TEST_F(DataItem, BadNamesAndIndexesRaiseTheirNumbers) {
-    CDataItem out;
-    EXPECT_EQ(RaisedBy([&] { root.GetChildByName(QStringLiteral("channel"), out); },
+    EXPECT_EQ(RaisedBy([&] { root.GetChildByName(QStringLiteral("channel")); },
                        "CDataItem::GetChildByName"),
               132);  // a grandchild is no child
-    EXPECT_EQ(RaisedBy([&] { root.GetChildByName(QStringLiteral("nosuch"), out); },
+    EXPECT_EQ(RaisedBy([&] { root.GetChildByName(QStringLiteral("nosuch")); },
                        "CDataItem::GetChildByName"),
               132);
     const CDataItem channel = At(QStringLiteral("channels/channel[0]"));
     EXPECT_EQ(RaisedBy([&] { channel.GetAttributeValue(QStringLiteral("freq")); },
                        "CDataItem::GetAttributeValue"),
               133);
-    qint32 out1 = -1;
-    qint32 out2 = -1;
     CDataItem channelCopy = channel;
-    EXPECT_EQ(RaisedBy(
-                  [&] {
-                      channelCopy.SetAttributeValue(QStringLiteral("nosuch"), QVariant(1), out1, 0,
-                                                    out2);
-                  },
-                  "CDataItem::SetAttributeValue"),
-              133);
+    EXPECT_EQ(
+        RaisedBy([&] { channelCopy.SetAttributeValue(QStringLiteral("nosuch"), QVariant(1)); },
+                 "CDataItem::SetAttributeValue"),
+        133);
     CDataItem channels = At(QStringLiteral("channels"));
     for (int index : {16, -1, 1000}) {
-        EXPECT_EQ(RaisedBy([&] { channels.RemoveChildByIndex(index, out1, 0, out2); },
-                           "CDataItem::RemoveChildByIndex"),
-                  133)
+        EXPECT_EQ(
+            RaisedBy([&] { channels.RemoveChildByIndex(index); }, "CDataItem::RemoveChildByIndex"),
+            133)
             << index;
     }
     EXPECT_EQ(channels.GetChildCount(), 16);
@@ -186,7 +182,7 @@ TEST_F(DataItem, BadNamesAndIndexesRaiseTheirNumbers) {
 
 TEST_F(DataItem, ValueThatDoesNotFitItsTypeIsRefused) {
     CDataItem channel = At(QStringLiteral("channels/channel[0]"));
-    xml::SetAttribute(channel.Node(), "rx_code", QStringLiteral("seven"));
+    xml::SetAttribute(Xml(channel), "rx_code", QStringLiteral("seven"));
     EXPECT_EQ(RaisedBy([&] { channel.GetAttributeValue(QStringLiteral("rx_code")); },
                        "CDataItem::GetAttributeValue"),
               131);
@@ -205,18 +201,13 @@ class DataItemDirectWrite : public DataItem,
 TEST_P(DataItemDirectWrite, WritesWithoutHandlerInStoredForm) {
     const SDirectWriteRow& row = GetParam();
     CDataItem channel = At(QStringLiteral("channels/channel[3]"));
-    QString handler;
     xmlAttrPtr attribute =
-        xmlHasProp(channel.Node(), reinterpret_cast<const xmlChar*>(row.attribute));
+        xmlHasProp(Xml(channel), reinterpret_cast<const xmlChar*>(row.attribute));
     ASSERT_NE(attribute, nullptr);
-    EXPECT_FALSE(channel.GetScriptHandler(reinterpret_cast<xmlNodePtr>(attribute),
-                                          QStringLiteral("SetVal"), handler));
-    qint32 out1 = -1;
-    qint32 out2 = -1;
-    EXPECT_EQ(channel.SetAttributeValue(QString::fromUtf8(row.attribute), row.value, out1, 0, out2),
-              0);
-    EXPECT_EQ(out1, 0);
-    EXPECT_EQ(out2, 0);
+    EXPECT_FALSE(
+        channel.GetScriptHandler(CProfileNodeAccess::Wrap(attribute), QStringLiteral("SetVal")));
+    EXPECT_EQ(channel.SetAttributeValue(QString::fromUtf8(row.attribute), row.value),
+              CEditResult::Accepted());
     EXPECT_EQ(Raw(channel, row.attribute), QString::fromUtf8(row.stored));
 }
 
@@ -243,18 +234,13 @@ class DataItemChannelName : public DataItem, public ::testing::WithParamInterfac
 TEST_P(DataItemChannelName, RuleDecides) {
     const SNameRow& row = GetParam();
     CDataItem channel = At(QStringLiteral("channels/channel[0]"));
-    QString handler;
-    xmlAttrPtr attribute = xmlHasProp(channel.Node(), reinterpret_cast<const xmlChar*>("name"));
-    ASSERT_TRUE(channel.GetScriptHandler(reinterpret_cast<xmlNodePtr>(attribute),
-                                         QStringLiteral("SetVal"), handler));
-    EXPECT_EQ(handler, QStringLiteral("SetChannelName"));
-    qint32 out1 = -1;
-    qint32 out2 = -1;
-    EXPECT_EQ(channel.SetAttributeValue(QStringLiteral("name"),
-                                        QVariant(QString::fromUtf8(row.name)), out1, 0, out2),
-              row.result);
-    EXPECT_EQ(out1, row.out1);
-    EXPECT_EQ(out2, row.out2);
+    xmlAttrPtr attribute = xmlHasProp(Xml(channel), reinterpret_cast<const xmlChar*>("name"));
+    EXPECT_EQ(
+        channel.GetScriptHandler(CProfileNodeAccess::Wrap(attribute), QStringLiteral("SetVal")),
+        QStringLiteral("SetChannelName"));
+    EXPECT_EQ(
+        channel.SetAttributeValue(QStringLiteral("name"), QVariant(QString::fromUtf8(row.name))),
+        CEditResult::FromScript(row.result, row.out1, row.out2));
     EXPECT_EQ(Raw(channel, "name"), QString::fromUtf8(row.stored));
     EXPECT_TRUE(prompt.ids.isEmpty());
 }
@@ -268,35 +254,25 @@ INSTANTIATE_TEST_SUITE_P(Rows, DataItemChannelName,
 
 TEST_F(DataItem, NumbersReachTheScriptAsNumbers) {
     CDataItem preset = At(QStringLiteral("setting/preset[0]"));
-    qint32 out1 = -1;
-    qint32 out2 = -1;
-    EXPECT_EQ(preset.SetAttributeValue(QStringLiteral("channel"), QVariant::fromValue<qint32>(3),
-                                       out1, 0, out2),
-              0);
+    EXPECT_TRUE(preset.SetAttributeValue(QStringLiteral("channel"), QVariant::fromValue<qint32>(3))
+                    .IsAccepted());
     EXPECT_EQ(preset.GetAttributeValue(QStringLiteral("channel")), QVariant::fromValue<qint32>(3));
-    EXPECT_EQ(preset.SetAttributeValue(QStringLiteral("channel"), QVariant::fromValue<quint32>(40U),
-                                       out1, 0, out2),
-              1);
-    EXPECT_EQ(out1, 282);
-    EXPECT_EQ(out2, 48);
+    EXPECT_EQ(
+        preset.SetAttributeValue(QStringLiteral("channel"), QVariant::fromValue<quint32>(40U)),
+        CEditResult::FromScript(1, 282, 48));
     EXPECT_EQ(Raw(preset, "channel"), QStringLiteral("3"));
 }
 
 TEST_F(DataItem, DeletingAPresetChannelNeedsConfirmation) {
     CDataItem channels = At(QStringLiteral("channels"));
-    qint32 out1 = -1;
-    qint32 out2 = -1;
-    EXPECT_EQ(channels.RemoveChildByIndex(5, out1, 0, out2), 2);
-    EXPECT_EQ(out1, 401);
-    EXPECT_EQ(out2, 36);
+    const CEditResult asked = channels.RemoveChildByIndex(5);
+    EXPECT_EQ(asked, CEditResult::FromScript(2, 401, 36));
+    EXPECT_EQ(asked.Style(), PromptStyle::YesNo);
     EXPECT_EQ(channels.GetChildCount(), 16);
 
-    EXPECT_EQ(channels.RemoveChildByIndex(5, out1, 1, out2), 0);
-    EXPECT_EQ(out1, 0);
-    EXPECT_EQ(out2, 0);
+    EXPECT_EQ(channels.RemoveChildByIndex(5, EConfirmation::Confirmed), CEditResult::Accepted());
     EXPECT_EQ(channels.GetChildCount(), 15);
-    CDataItem moved;
-    channels.GetChildByIndex(5, moved);
+    CDataItem moved = channels.GetChildByIndex(5);
     EXPECT_EQ(moved.GetAttributeValue(QStringLiteral("name")), QVariant(QStringLiteral("CH 07")));
     EXPECT_EQ(At(QStringLiteral("setting")).GetAttributeValue(QStringLiteral("numberChannels")),
               QVariant::fromValue<qint32>(15));
@@ -304,18 +280,11 @@ TEST_F(DataItem, DeletingAPresetChannelNeedsConfirmation) {
 
 TEST_F(DataItem, RemovingWithoutHandlerUnlinksTheChild) {
     CDataItem setting = At(QStringLiteral("setting"));
-    CDataItem first;
-    setting.GetChildByIndex(0, first);
-    QString handler;
-    ASSERT_FALSE(setting.GetScriptHandler(first.Node(), QStringLiteral("OnDelete"), handler));
-    qint32 out1 = -1;
-    qint32 out2 = -1;
-    EXPECT_EQ(setting.RemoveChildByIndex(0, out1, 0, out2), 0);
-    EXPECT_EQ(out1, 0);
-    EXPECT_EQ(out2, 0);
+    CDataItem first = setting.GetChildByIndex(0);
+    ASSERT_FALSE(setting.GetScriptHandler(first.Node(), QStringLiteral("OnDelete")));
+    EXPECT_EQ(setting.RemoveChildByIndex(0), CEditResult::Accepted());
     ASSERT_EQ(setting.GetChildCount(), 1);
-    CDataItem remaining;
-    setting.GetChildByIndex(0, remaining);
+    CDataItem remaining = setting.GetChildByIndex(0);
     EXPECT_EQ(remaining.GetAttributeValue(QStringLiteral("channel")),
               QVariant::fromValue<qint32>(5));
 }
@@ -325,19 +294,14 @@ TEST(DataItemAlone, RemovingWithoutScriptFreesTheChild) {
         QByteArrayLiteral("<VeskProfile xmlns=\"urn:corvane:vesk-kel:profile:1\">"
                           "<a/> <b/> <c/></VeskProfile>"),
         QStringLiteral("inline"));
-    CDataItem root(doc.Root(), std::make_shared<SDataContext>());
-    qint32 out1 = -1;
-    qint32 out2 = -1;
-    EXPECT_EQ(root.RemoveChildByIndex(1, out1, 0, out2), 0);
-    EXPECT_EQ(out1, 0);
-    EXPECT_EQ(out2, 0);
+    CDataItem root(CProfileNodeAccess::Wrap(doc.Root()), std::make_shared<SDataContext>());
+    EXPECT_EQ(root.RemoveChildByIndex(1), CEditResult::Accepted());
     ASSERT_EQ(root.GetChildCount(), 2);
-    CDataItem second;
-    root.GetChildByIndex(1, second);
-    EXPECT_STREQ(reinterpret_cast<const char*>(second.Node()->name), "c");
+    CDataItem second = root.GetChildByIndex(1);
+    EXPECT_EQ(second.Name(), QStringLiteral("c"));
     // Without a schema nothing has a rule, and values are text.
     EXPECT_FALSE(root.CanAddChild());
-    xml::SetAttribute(second.Node(), "n", QStringLiteral("7"));
+    xml::SetAttribute(Xml(second), "n", QStringLiteral("7"));
     EXPECT_EQ(second.GetAttributeValue(QStringLiteral("n")), QVariant(QStringLiteral("7")));
 }
 
@@ -345,29 +309,17 @@ TEST_F(DataItem, ElementsWithoutAnnotationHaveNoRules) {
     CDataItem setting = At(QStringLiteral("setting"));
     EXPECT_FALSE(setting.CanAddChild());
     EXPECT_FALSE(setting.CanDeleteChild());
-    CDataItem added = At(QStringLiteral("channels"));
-    EXPECT_FALSE(setting.AddNewChild(added));
-    EXPECT_TRUE(added.IsEmpty());
-    qint32 out1 = -1;
-    qint32 out2 = -1;
-    EXPECT_FALSE(setting.AddFrequency(460000000U, 0, 3, 2, out1, out2));
-    EXPECT_EQ(out1, 0);
-    EXPECT_EQ(out2, 0);
+    EXPECT_TRUE(setting.AddNewChild().IsEmpty());
+    EXPECT_EQ(setting.AddFrequency({460000000U, 0, 3, 2}), CEditResult::Refused());
     EXPECT_FALSE(setting.CanDeleteFrequency(0));
-    EXPECT_EQ(setting.SetFreqAttributeValue(QVariant(0), QVariant(460000000U), QVariant(0),
-                                            QVariant(3), QVariant(2), out1, out2, 0),
-              1);
-    EXPECT_EQ(out1, 0);
-    EXPECT_EQ(out2, 0);
+    EXPECT_EQ(setting.SetFreqAttributeValue(0, {460000000U, 0, 3, 2}), CEditResult::Refused());
     EXPECT_EQ(setting.GetChildCount(), 2);
 }
 
 TEST_F(DataItem, FullChannelListCannotGrow) {
     CDataItem channels = At(QStringLiteral("channels"));
     EXPECT_FALSE(channels.CanAddChild());
-    CDataItem added;
-    EXPECT_FALSE(channels.AddNewChild(added));
-    EXPECT_TRUE(added.IsEmpty());
+    EXPECT_TRUE(channels.AddNewChild().IsEmpty());
     EXPECT_EQ(channels.GetChildCount(), 16);
 }
 
@@ -381,11 +333,9 @@ TEST_F(DataItem, NewChannelTakesASpareRecord) {
     Load(kSpare);
     CDataItem channels = At(QStringLiteral("channels"));
     ASSERT_TRUE(channels.CanAddChild());
-    CDataItem added;
-    ASSERT_TRUE(channels.AddNewChild(added));
+    const CDataItem added = channels.AddNewChild();
     ASSERT_FALSE(added.IsEmpty());
-    CDataItem fifteenth;
-    channels.GetChildByIndex(14, fifteenth);
+    CDataItem fifteenth = channels.GetChildByIndex(14);
     EXPECT_EQ(added.Node(), fifteenth.Node());
     EXPECT_EQ(added.GetAttributeValue(QStringLiteral("name")), QVariant(QStringLiteral("CHAN 1")));
     EXPECT_EQ(added.GetAttributeValue(QStringLiteral("disable_channel")), QVariant(false));
@@ -406,18 +356,14 @@ class DataItemAddFrequency : public DataItem,
 TEST_P(DataItemAddFrequency, RuleDecides) {
     const SFrequencyRow& row = GetParam();
     CDataItem frequencies = At(QStringLiteral("frequencies"));
-    qint32 out1 = -1;
-    qint32 out2 = -1;
-    EXPECT_EQ(frequencies.AddFrequency(row.freq, 0, 3, 2, out1, out2), row.accepted);
-    EXPECT_EQ(out1, row.out1);
-    EXPECT_EQ(out2, row.out2);
+    EXPECT_EQ(frequencies.AddFrequency({row.freq, 0, 3, 2}),
+              CEditResult::FromScript(row.accepted ? 0 : 1, row.out1, row.out2));
     EXPECT_EQ(frequencies.GetChildCount(), row.accepted ? 17 : 16);
     if (row.accepted) {
         // A fresh entry is used by no channel, so it may go again; entry 0 is in use.
         EXPECT_TRUE(frequencies.CanDeleteFrequency(16));
         EXPECT_FALSE(frequencies.CanDeleteFrequency(0));
-        CDataItem entry;
-        frequencies.GetChildByIndex(16, entry);
+        CDataItem entry = frequencies.GetChildByIndex(16);
         EXPECT_EQ(entry.GetAttributeValue(QStringLiteral("freq")),
                   QVariant::fromValue<quint32>(row.freq));
     }
@@ -432,16 +378,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, DataItemAddFrequency,
 
 TEST_F(DataItem, FrequencyEditGoesThroughTheRule) {
     CDataItem frequencies = At(QStringLiteral("frequencies"));
-    qint32 out1 = -1;
-    qint32 out2 = -1;
-    EXPECT_EQ(frequencies.SetFreqAttributeValue(
-                  QVariant::fromValue<quint32>(0U), QVariant::fromValue<quint32>(154600000U),
-                  QVariant(0), QVariant(3), QVariant(2), out1, out2, 0),
-              1);
-    EXPECT_EQ(out1, 284);
-    EXPECT_EQ(out2, 48);
-    CDataItem first;
-    frequencies.GetChildByIndex(0, first);
+    EXPECT_EQ(frequencies.SetFreqAttributeValue(0, {154600000U, 0, 3, 2}),
+              CEditResult::FromScript(1, 284, 48));
+    CDataItem first = frequencies.GetChildByIndex(0);
     EXPECT_EQ(Raw(first, "freq"), QStringLiteral("464500000"));
 }
 
@@ -490,9 +429,9 @@ TEST(DataItemAlone, UnparsableProfileTextIsInvalid) {
 
 TEST_F(DataItem, ReceiveSettingsAreCopiedToTransmit) {
     CDataItem channel = At(QStringLiteral("channels/channel[4]"));
-    xml::SetAttribute(channel.Node(), "rx_code", QStringLiteral("99"));
-    xml::SetAttribute(channel.Node(), "rx_freq_ndx", QStringLiteral("7"));
-    xml::SetAttribute(channel.Node(), "rx_bw", QStringLiteral("true"));
+    xml::SetAttribute(Xml(channel), "rx_code", QStringLiteral("99"));
+    xml::SetAttribute(Xml(channel), "rx_freq_ndx", QStringLiteral("7"));
+    xml::SetAttribute(Xml(channel), "rx_bw", QStringLiteral("true"));
     root.CopyReceiveToTransmit();
     EXPECT_EQ(Raw(channel, "tx_code"), QStringLiteral("99"));
     EXPECT_EQ(Raw(channel, "tx_freq_ndx"), QStringLiteral("7"));
@@ -503,7 +442,7 @@ TEST_F(DataItem, ReceiveSettingsAreCopiedToTransmit) {
 
 TEST_F(DataItem, SubRegionIsReset) {
     CDataItem factory = At(QStringLiteral("factory_setting"));
-    xml::SetAttribute(factory.Node(), "sub_region", QStringLiteral("4"));
+    xml::SetAttribute(Xml(factory), "sub_region", QStringLiteral("4"));
     root.ResetSubRegion();
     EXPECT_EQ(Raw(factory, "sub_region"), QStringLiteral("0"));
     EXPECT_EQ(factory.GetAttributeValue(QStringLiteral("sub_region")),
@@ -512,8 +451,7 @@ TEST_F(DataItem, SubRegionIsReset) {
 
 TEST(DataItemAlone, EmptyItemRefusesWithAnError) {
     CDataItem empty;
-    CDataItem out;
-    EXPECT_EQ(RaisedBy([&] { empty.GetChildByName(QStringLiteral("channels"), out); },
+    EXPECT_EQ(RaisedBy([&] { empty.GetChildByName(QStringLiteral("channels")); },
                        "CDataItem::GetChildByName"),
               131);
     EXPECT_EQ(RaisedBy([&] { empty.GetChildCount(); }, "CDataItem::GetChildCount"), 131);

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "model/profile_node_access.h"
 #include "model/schema_index.h"
 #include "platform/xml/xml_document.h"
 #include "platform/xml/xml_node.h"
@@ -25,7 +26,7 @@ protected:
               ReadSource(QStringLiteral("tests/data/profiles/good/handheld_uhf.xml")),
               QStringLiteral("profile"))),
           context(std::make_shared<SDataContext>(SDataContext{nullptr, &schema})),
-          profile(document.Root(), context) {}
+          profile(CProfileNodeAccess::Wrap(document.Root()), context) {}
 
     void Set(const char* xpath, const char* attribute, const QString& value) {
         xmlNodePtr node = CXPathContext(document).SelectSingle(QString::fromLatin1(xpath));

@@ -14,6 +14,7 @@
 
 #include "model/data_item.h"
 #include "model/profile_file.h"
+#include "model/profile_node_access.h"
 #include "model/settings_documents.h"
 #include "model/version_fields.h"
 #include "platform/user_prompt.h"
@@ -76,8 +77,7 @@ QString FactoryAttribute(const CXmlDocument& document, const char* name) {
 }
 
 QVariant RootValue(CProfileDocument& document, const char* element, const char* attribute) {
-    CDataItem item;
-    document.Model().RootItem().GetChildByName(QString::fromUtf8(element), item);
+    CDataItem item = document.Model().RootItem().GetChildByName(QString::fromUtf8(element));
     return item.GetAttributeValue(QString::fromUtf8(attribute));
 }
 
@@ -317,9 +317,10 @@ TEST_P(ProfileDocumentSubRegion, SavedFileHoldsZero) {
     }
     ASSERT_TRUE(document.Open(Input("sub.xml", text)));
     if (row.throughWorkingDocument) {
-        CDataItem factory;
-        document.Model().RootItem().GetChildByName(QStringLiteral("factory_setting"), factory);
-        xml::SetAttribute(factory.Node(), "sub_region", QStringLiteral("3"));
+        CDataItem factory =
+            document.Model().RootItem().GetChildByName(QStringLiteral("factory_setting"));
+        xml::SetAttribute(CProfileNodeAccess::Xml(factory.Node()), "sub_region",
+                          QStringLiteral("3"));
     }
     ASSERT_EQ(FactoryAttribute(document.Model().WorkingDocument(), "sub_region"),
               QStringLiteral("3"));

@@ -88,13 +88,11 @@ TEST_P(RadioDataModelGood, LoadsAndTheRootItemReadsIt) {
     const QString path = kGood + QString::fromUtf8(row.file);
     ASSERT_TRUE(model.LoadProfile(asPath ? path : QString::fromUtf8(ReadAll(path)), asPath));
     EXPECT_TRUE(prompt.ids.isEmpty());
-    CDataItem factory;
-    model.RootItem().GetChildByName(QStringLiteral("factory_setting"), factory);
+    CDataItem factory = model.RootItem().GetChildByName(QStringLiteral("factory_setting"));
     EXPECT_EQ(factory.GetAttributeValue(QStringLiteral("model")),
               QVariant(QString::fromUtf8(row.model)));
     EXPECT_EQ(model.CodeplugVersion(), 3);
-    CDataItem channels;
-    model.RootItem().GetChildByName(QStringLiteral("channels"), channels);
+    CDataItem channels = model.RootItem().GetChildByName(QStringLiteral("channels"));
     EXPECT_EQ(channels.GetChildCount(), row.channels);
 }
 
@@ -212,8 +210,7 @@ TEST_F(RadioDataModel, SecondProfileReusesTheEngine) {
     ASSERT_NE(first, nullptr);
     ASSERT_TRUE(model.LoadProfile(kGood + QStringLiteral("handheld_uhf.xml"), true));
     EXPECT_EQ(model.ScriptHost(), first);
-    CDataItem factory;
-    model.RootItem().GetChildByName(QStringLiteral("factory_setting"), factory);
+    CDataItem factory = model.RootItem().GetChildByName(QStringLiteral("factory_setting"));
     EXPECT_EQ(factory.GetAttributeValue(QStringLiteral("model")),
               QVariant(QStringLiteral("CUD41600")));
     EXPECT_TRUE(prompt.ids.isEmpty());
@@ -229,19 +226,13 @@ TEST_F(RadioDataModel, ProfileAfterARefusedOneLoads) {
 
 TEST_F(RadioDataModel, EditThroughTheRootItemIsSaved) {
     ASSERT_TRUE(model.LoadProfile(kGood + QStringLiteral("handheld_uhf.xml"), true));
-    CDataItem channels;
-    model.RootItem().GetChildByName(QStringLiteral("channels"), channels);
-    CDataItem channel;
-    channels.GetChildByIndex(1, channel);
-    qint32 out1 = -1;
-    qint32 out2 = -1;
-    EXPECT_EQ(channel.SetAttributeValue(QStringLiteral("name"), QVariant(QStringLiteral("BASE")),
-                                        out1, 0, out2),
-              0);
+    CDataItem channels = model.RootItem().GetChildByName(QStringLiteral("channels"));
+    CDataItem channel = channels.GetChildByIndex(1);
+    EXPECT_TRUE(channel.SetAttributeValue(QStringLiteral("name"), QVariant(QStringLiteral("BASE")))
+                    .IsAccepted());
     // The rule refuses a name another channel has, and the refusal must not reach the file.
-    EXPECT_EQ(channel.SetAttributeValue(QStringLiteral("name"), QVariant(QStringLiteral("CH 01")),
-                                        out1, 0, out2),
-              1);
+    EXPECT_TRUE(channel.SetAttributeValue(QStringLiteral("name"), QVariant(QStringLiteral("CH 01")))
+                    .IsRefused());
     model.TakeOffDoc();
     const QStringList names = ChannelNames(model.OperationDocument());
     ASSERT_EQ(names.size(), 16);

@@ -7,7 +7,9 @@
 #include <QMap>
 #include <QRegularExpression>
 
+#include "edit_result_print.h"
 #include "model/data_item.h"
+#include "model/profile_node_access.h"
 #include "model/rule_script_host.h"
 #include "model/schema_index.h"
 #include "platform/script/dom.h"
@@ -162,7 +164,7 @@ public:
     CDataItem Item(const QString& xpath) {
         xmlNodePtr node = CXPathContext(m_document).SelectSingle(xpath);
         EXPECT_NE(node, nullptr) << xpath.toStdString();
-        return CDataItem(node, m_context);
+        return CDataItem(CProfileNodeAccess::Wrap(node), m_context);
     }
     const CRecordingPrompt& Prompt() const { return m_prompt; }
 
@@ -186,12 +188,12 @@ TEST(RuleCases, SetValCasesGiveTheSameAnswersThroughDataItems) {
         SCOPED_TRACE((c.file + u' ' + c.handler + u' ' + c.element + u' ' + c.value).toStdString());
         CLoadedProfile loaded(c.profile, script);
         const CDataItem item = loaded.Item(c.element);
-        QString handler;
-        EXPECT_TRUE(item.GetScriptHandler(
-            reinterpret_cast<xmlNodePtr>(xmlHasProp(
-                item.Node(), reinterpret_cast<const xmlChar*>(c.attribute.toUtf8().constData()))),
-            QStringLiteral("SetVal"), handler));
-        EXPECT_EQ(handler.toStdString(), c.handler.toStdString());
+        const std::optional<QString> handler = item.GetScriptHandler(
+            CProfileNodeAccess::Wrap(
+                xmlHasProp(CProfileNodeAccess::Xml(item.Node()),
+                           reinterpret_cast<const xmlChar*>(c.attribute.toUtf8().constData()))),
+            QStringLiteral("SetVal"));
+        EXPECT_EQ(handler.value_or(QString()).toStdString(), c.handler.toStdString());
 
         // Numbers and truth values travel typed, as the pages pass them; anything else as text.
         bool isNumber = false;
@@ -201,12 +203,9 @@ TEST(RuleCases, SetValCasesGiveTheSameAnswersThroughDataItems) {
             c.value.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
             value = QVariant(c.value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0);
         }
-        qint32 out1 = -1;
-        qint32 out2 = -1;
         CDataItem writable = item;
-        EXPECT_EQ(writable.SetAttributeValue(c.attribute, value, out1, c.arg, out2), c.result);
-        EXPECT_EQ(out1, c.out1);
-        EXPECT_EQ(out2, c.out2);
+        EXPECT_EQ(writable.SetAttributeValue(c.attribute, value, static_cast<EConfirmation>(c.arg)),
+                  CEditResult::FromScript(c.result, c.out1, c.out2));
         EXPECT_TRUE(loaded.Prompt().ids.isEmpty());
     }
 }
@@ -238,12 +237,11 @@ TEST(RuleCases, ElementCasesGiveTheSameAnswersThroughDataItems) {
             {QStringLiteral("SetFrequencyAttributes"), QStringLiteral("SetFreqAttr")},
             {QStringLiteral("DeleteChannel"), QStringLiteral("OnDelete")},
             {QStringLiteral("DeleteFrequency"), QStringLiteral("OnDelete")}};
-        QString handler;
-        EXPECT_TRUE(item.GetScriptHandler(item.Node(), kKeys.value(c.handler), handler));
-        EXPECT_EQ(handler.toStdString(), c.handler.toStdString());
+        EXPECT_EQ(item.GetScriptHandler(item.Node(), kKeys.value(c.handler))
+                      .value_or(QString())
+                      .toStdString(),
+                  c.handler.toStdString());
 
-        qint32 out1 = -1;
-        qint32 out2 = -1;
         if (c.handler == u"CanAddChannel" || c.handler == u"CanAddFrequency") {
             EXPECT_EQ(truth(item.CanAddChild()), c.result);
         } else if (c.handler == u"CanDeleteChannel") {
@@ -251,26 +249,23 @@ TEST(RuleCases, ElementCasesGiveTheSameAnswersThroughDataItems) {
         } else if (c.handler == u"CanDeleteFrequency") {
             EXPECT_EQ(truth(item.CanDeleteFrequency(number(1))), c.result);
         } else if (c.handler == u"AddChannel") {
-            CDataItem added;
-            EXPECT_EQ(item.AddNewChild(added), c.result != u"0");
+            EXPECT_EQ(!item.AddNewChild().IsEmpty(), c.result != u"0");
         } else if (c.handler == u"AddFrequency") {
-            EXPECT_EQ(item.AddFrequency(number(1), number(2), number(3), number(4), out1, out2),
-                      c.result == u"0");
-            EXPECT_EQ(out1, c.byRef.value(6));
-            EXPECT_EQ(out2, c.byRef.value(7));
+            EXPECT_EQ(item.AddFrequency({number(1), number(2), number(3), number(4)}),
+                      CEditResult::FromScript(c.result == u"0" ? 0 : 1, c.byRef.value(6),
+                                              c.byRef.value(7)));
         } else if (c.handler == u"SetFrequencyAttributes") {
-            EXPECT_EQ(item.SetFreqAttributeValue(number(1), number(2), number(3), number(4),
-                                                 number(5), out1, out2, c.args.value(8).toInt()),
-                      c.result.toInt());
-            EXPECT_EQ(out1, c.byRef.value(7));
-            EXPECT_EQ(out2, c.byRef.value(8));
+            EXPECT_EQ(
+                item.SetFreqAttributeValue(number(1), {number(2), number(3), number(4), number(5)},
+                                           static_cast<EConfirmation>(c.args.value(8).toInt())),
+                CEditResult::FromScript(c.result.toInt(), c.byRef.value(7), c.byRef.value(8)));
         } else if (c.handler == u"DeleteChannel" || c.handler == u"DeleteFrequency") {
-            CDataItem parent(item.Node()->parent, item.Context());
-            EXPECT_EQ(parent.RemoveChildByIndex(c.args.value(1).toInt(), out1,
-                                                c.args.value(3).toInt(), out2),
-                      c.result.toInt());
-            EXPECT_EQ(out1, c.byRef.value(3));
-            EXPECT_EQ(out2, c.byRef.value(5));
+            CDataItem parent(CProfileNodeAccess::Wrap(CProfileNodeAccess::Xml(item.Node())->parent),
+                             item.Context());
+            EXPECT_EQ(
+                parent.RemoveChildByIndex(c.args.value(1).toInt(),
+                                          static_cast<EConfirmation>(c.args.value(3).toInt())),
+                CEditResult::FromScript(c.result.toInt(), c.byRef.value(3), c.byRef.value(5)));
         } else {
             ADD_FAILURE() << "no item operation for this handler";
             continue;

@@ -50,24 +50,3 @@ PromptAnswer CCliPrompt::Ask(int messageId, const QString& text, PromptStyle sty
     Tell(QStringLiteral("no terminal to answer on; --yes answers yes"));
     return no;
 }
-
-PromptStyle PromptStyleFromScript(qint32 style) {
-    switch (style & 0x0F) {
-        case 1:
-            return PromptStyle::OkCancel;
-        case 3:
-            return PromptStyle::YesNoCancel;
-        case 4:
-            return PromptStyle::YesNo;
-        default:
-            break;
-    }
-    switch (style & 0xF0) {
-        case 0x30:
-            return PromptStyle::Warning;
-        case 0x40:
-            return PromptStyle::Information;
-        default:
-            return PromptStyle::Error;
-    }
-}

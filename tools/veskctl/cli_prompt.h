@@ -23,7 +23,3 @@ private:
     int m_lastId = 0;
     QString m_lastText;
 };
-
-// The message-box style a rule script hands back (a button set in the low nibble, an icon in the
-// next) as the prompt's style.
-PromptStyle PromptStyleFromScript(qint32 style);

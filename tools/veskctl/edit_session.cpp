@@ -9,16 +9,8 @@
 #include "cli_prompt.h"
 #include "model/profile_document.h"
 #include "model/settings_documents.h"
-#include "platform/string_table.h"
 
 namespace {
-
-// The rule script's outcome for a change it will make only once the user confirms it.
-constexpr qint32 kNeedsConfirmation = 2;
-
-QString Text(int id) {
-    return CStringTable::Instance().Text(id);
-}
 
 // "464.5125" in hertz, digit by digit: a binary fraction would turn some channel rasters into a
 // hertz off.
@@ -62,31 +54,11 @@ std::optional<quint32> Compander(const QString& text) {
 }  // namespace
 
 int Settle(CCliPrompt& prompt, const Change& change) {
-    qint32 out1 = 0;
-    qint32 out2 = 0;
-    qint32 outcome = change(0, out1, out2);
-    if (outcome == kNeedsConfirmation) {
-        const PromptStyle style = PromptStyleFromScript(out2);
-        const PromptAnswer answer = prompt.Ask(out1, Text(out1), style);
-        const bool yes = answer == PromptAnswer::Yes ||
-                         (style == PromptStyle::OkCancel && answer == PromptAnswer::Ok);
-        if (!yes) {
-            return kExitRefused;
-        }
-        outcome = change(1, out1, out2);
-    }
-    if (outcome == kChangeAccepted) {
+    const CEditResult result = SettleEdit(prompt, change);
+    if (result.IsAccepted()) {
         return kExitOk;
     }
-    if (out1 != 0) {
-        // Told, never asked: a script that asks again after the confirmation has refused.
-        PromptStyle style = PromptStyleFromScript(out2);
-        if (style == PromptStyle::YesNo || style == PromptStyle::YesNoCancel ||
-            style == PromptStyle::OkCancel) {
-            style = PromptStyle::Error;
-        }
-        prompt.Ask(out1, Text(out1), style);
-    } else {
+    if (result.IsRefused() && result.MessageId() == 0) {
         TellError(QStringLiteral("the profile's rules do not allow this change"));
     }
     return kExitRefused;
@@ -121,8 +93,7 @@ std::optional<int> Position(const QString& text) {
 }
 
 CDataItem Child(const CDataItem& parent, const char* name) {
-    CDataItem child;
-    parent.GetChildByName(QString::fromLatin1(name), child);
+    CDataItem child = parent.GetChildByName(QString::fromLatin1(name));
     return child;
 }
 

@@ -19,15 +19,12 @@ class CCliPrompt;
 // from here is told by RunEdit.
 using Edit = std::function<int(CDataItem& root, CCliPrompt& prompt)>;
 
-// One change through the rule script, called with the confirmation argument 0 and, when the
-// script asks and the user says yes, once more with 1.
-using Change = std::function<qint32(qint32 confirmed, qint32& out1, qint32& out2)>;
+// One change through the rule script, made unconfirmed and, when the script asks and the user
+// says yes, once more confirmed.
+using Change = std::function<CEditResult(EConfirmation)>;
 
-// The rule script's outcome for a change it accepts.
-inline constexpr qint32 kChangeAccepted = 0;
-
-// Makes `change`, asking the user when the rule script wants a confirmation; kExitOk when the
-// change was made, otherwise the script's message (or veskctl's own) has been told.
+// Makes `change` as SettleEdit does; kExitOk when the change was made, otherwise the script's
+// message (or veskctl's own) has been told.
 int Settle(CCliPrompt& prompt, const Change& change);
 
 // Parses the arguments common to the editing verbs: FILE first, then `count` more operands.
@@ -49,14 +46,6 @@ int FrequencyCount(const CDataItem& root);
 
 // False after telling the user when the frequency table has no entry `number` (from 1).
 bool HasFrequency(const CDataItem& root, int number);
-
-// MHZ BANDWIDTH POWER COMPANDER of the frequency verbs.
-struct SFrequencyEntry {
-    quint32 hertz = 0;
-    quint32 bandwidth = 0;
-    quint32 power = 0;
-    quint32 compander = 0;
-};
 
 // The four operands from `operands[0]`; nothing after telling what is wrong with them.
 std::optional<SFrequencyEntry> ParseFrequencyEntry(const QStringList& operands);

@@ -13,8 +13,8 @@ int RunAddChannel(const QStringList& args) {
     }
     return RunEdit(parsed, [](CDataItem& root, CCliPrompt&) {
         CDataItem channels = Child(root, "channels");
-        CDataItem added;
-        if (!channels.CanAddChild() || !channels.AddNewChild(added)) {
+        const CDataItem added = channels.CanAddChild() ? channels.AddNewChild() : CDataItem();
+        if (added.IsEmpty()) {
             TellError(QStringLiteral("the profile has no room for another channel (%1 of %2)")
                           .arg(ChannelCount(root))
                           .arg(Child(root, "limit")

@@ -20,12 +20,8 @@ int RunAddFrequency(const QStringList& args) {
     }
     return RunEdit(parsed, [&entry](CDataItem& root, CCliPrompt& prompt) {
         CDataItem frequencies = Child(root, "frequencies");
-        const int settled = Settle(prompt, [&](qint32, qint32& out1, qint32& out2) {
-            return frequencies.AddFrequency(entry->hertz, entry->bandwidth, entry->power,
-                                            entry->compander, out1, out2)
-                       ? kChangeAccepted
-                       : qint32{1};
-        });
+        const int settled =
+            Settle(prompt, [&](EConfirmation) { return frequencies.AddFrequency(*entry); });
         if (settled == kExitOk) {
             std::printf("frequency %d\n", FrequencyCount(root));
         }

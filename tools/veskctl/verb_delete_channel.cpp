@@ -29,8 +29,7 @@ int RunDeleteChannel(const QStringList& args) {
         }
         const int index = *number - 1;
         CDataItem channels = Child(root, "channels");
-        CDataItem channel;
-        channels.GetChildByIndex(index, channel);
+        CDataItem channel = channels.GetChildByIndex(index);
         // As the channel tree decides: the last enabled channel stays, and the rule script is
         // asked before anything is confirmed.
         const bool disabled = channel.GetAttributeValue(QStringLiteral("disable_channel")).toBool();
@@ -39,8 +38,8 @@ int RunDeleteChannel(const QStringList& args) {
             prompt.Show(kMsgLastChannel, PromptStyle::Error);
             return kExitRefused;
         }
-        return Settle(prompt, [&](qint32 confirmed, qint32& out1, qint32& out2) {
-            return channels.RemoveChildByIndex(index, out1, confirmed, out2);
+        return Settle(prompt, [&](EConfirmation confirmation) {
+            return channels.RemoveChildByIndex(index, confirmation);
         });
     });
 }

@@ -19,8 +19,8 @@ int RunDeleteFrequency(const QStringList& args) {
         CDataItem frequencies = Child(root, "frequencies");
         // The rule script itself refuses an entry a channel uses, with the message the page
         // shows for it.
-        return Settle(prompt, [&](qint32 confirmed, qint32& out1, qint32& out2) {
-            return frequencies.RemoveChildByIndex(*number - 1, out1, confirmed, out2);
+        return Settle(prompt, [&](EConfirmation confirmation) {
+            return frequencies.RemoveChildByIndex(*number - 1, confirmation);
         });
     });
 }

@@ -2,8 +2,6 @@
 
 #include <optional>
 
-#include <QVariant>
-
 #include "cli_prompt.h"
 #include "edit_session.h"
 #include "verbs.h"
@@ -26,11 +24,8 @@ int RunEditFrequency(const QStringList& args) {
         }
         CDataItem frequencies = Child(root, "frequencies");
         const quint32 index = static_cast<quint32>(*number - 1);
-        return Settle(prompt, [&](qint32 confirmed, qint32& out1, qint32& out2) {
-            return frequencies.SetFreqAttributeValue(
-                QVariant::fromValue(index), QVariant::fromValue(entry->hertz),
-                QVariant::fromValue(entry->bandwidth), QVariant::fromValue(entry->power),
-                QVariant::fromValue(entry->compander), out1, out2, confirmed);
+        return Settle(prompt, [&](EConfirmation confirmation) {
+            return frequencies.SetFreqAttributeValue(index, *entry, confirmation);
         });
     });
 }

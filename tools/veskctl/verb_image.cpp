@@ -52,8 +52,8 @@ bool TakeRadioVersion(QStringList& args, std::optional<quint8>& version) {
 CRadioInfo RadioFor(CProfileDocument& document, std::optional<quint8> version) {
     CRadioInfo radio;
     if (!version) {
-        CDataItem factory;
-        document.Model().RootItem().GetChildByName(QStringLiteral("factory_setting"), factory);
+        CDataItem factory =
+            document.Model().RootItem().GetChildByName(QStringLiteral("factory_setting"));
         version = static_cast<quint8>(
             factory.GetAttributeValue(QStringLiteral("codeplug_version")).toUInt());
     }

@@ -4,7 +4,6 @@
 
 #include <QRegularExpression>
 #include <QVariant>
-#include <libxml/tree.h>
 
 #include "cli_prompt.h"
 #include "edit_session.h"
@@ -12,20 +11,13 @@
 
 namespace {
 
-bool IsProfileElement(const CDataItem& item, const QString& name) {
-    const xmlNode* node = item.Node();
-    return node != nullptr && node->type == XML_ELEMENT_NODE &&
-           QString::fromUtf8(reinterpret_cast<const char*>(node->name)) == name;
-}
-
 // The `number`-th (from 1) child element called `name`; empty when there is none.
 CDataItem NamedChild(const CDataItem& parent, const QString& name, int number) {
     int seen = 0;
     const int count = parent.GetChildCount();
     for (int i = 0; i < count; ++i) {
-        CDataItem child;
-        parent.GetChildByIndex(i, child);
-        if (IsProfileElement(child, name) && ++seen == number) {
+        CDataItem child = parent.GetChildByIndex(i);
+        if (child.Name() == name && ++seen == number) {
             return child;
         }
     }
@@ -60,9 +52,7 @@ std::optional<SAttributePath> ResolvePath(const CDataItem& root, const QString& 
             return std::nullopt;
         }
     }
-    const QByteArray attribute = steps.last().toUtf8();
-    if (xmlHasProp(element.Node(), reinterpret_cast<const xmlChar*>(attribute.constData())) ==
-        nullptr) {
+    if (!element.HasAttribute(steps.last())) {
         return std::nullopt;
     }
     return SAttributePath{element, steps.last()};
@@ -147,8 +137,8 @@ int RunSet(const QStringList& args) {
                 return kExitUsage;
             }
             CDataItem element = target->element;
-            const int settled = Settle(prompt, [&](qint32 confirmed, qint32& out1, qint32& out2) {
-                return element.SetAttributeValue(target->attribute, *value, out1, confirmed, out2);
+            const int settled = Settle(prompt, [&](EConfirmation confirmation) {
+                return element.SetAttributeValue(target->attribute, *value, confirmation);
             });
             if (settled != kExitOk) {
                 return settled;

@@ -146,8 +146,8 @@ std::optional<CVirtualCP> ImageFromProfile(const CConfiguration& config, const Q
             error = QStringLiteral("%1 does not load as a profile").arg(path);
             return std::nullopt;
         }
-        CDataItem factory;
-        document.Model().RootItem().GetChildByName(QStringLiteral("factory_setting"), factory);
+        CDataItem factory =
+            document.Model().RootItem().GetChildByName(QStringLiteral("factory_setting"));
         CRadioInfo radio;
         radio.SetNumber(vcp::RadioInfoField("codeplug_version"),
                         factory.GetAttributeValue(QStringLiteral("codeplug_version")).toUInt());
