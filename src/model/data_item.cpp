@@ -178,6 +178,25 @@ bool CDataItem::HasAttribute(const QString& name) const {
     return !m_node.IsNull() && xmlHasProp(NodeOf(m_node), Xml(key.constData())) != nullptr;
 }
 
+QStringList CDataItem::AttributeNames() const {
+    QStringList names;
+    if (m_node.IsNull()) {
+        return names;
+    }
+    for (xmlAttrPtr attribute = NodeOf(m_node)->properties; attribute != nullptr;
+         attribute = attribute->next) {
+        names.append(QString::fromUtf8(reinterpret_cast<const char*>(attribute->name)));
+    }
+    return names;
+}
+
+std::optional<QString> CDataItem::AttributeText(const QString& name) const {
+    if (m_node.IsNull()) {
+        return std::nullopt;
+    }
+    return xml::Attribute(NodeOf(m_node), name.toUtf8().constData());
+}
+
 CProfileNode CDataItem::ElementChild(int index) const {
     if (index < 0) {
         return CProfileNode();

@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include "model/edit_result.h"
@@ -50,6 +51,10 @@ public:
     // 133 when the attribute is missing; 131 when its text does not fit its declared type.
     QVariant GetAttributeValue(const QString& name) const;
     bool HasAttribute(const QString& name) const;
+    // The element's attribute names in document order.
+    QStringList AttributeNames() const;
+    // An attribute's stored text as the file holds it; nothing when it is missing.
+    std::optional<QString> AttributeText(const QString& name) const;
     // Children are counted and indexed over elements only: the working document keeps its
     // indentation as text nodes, and every caller (pages, checks, conversions) means "the n-th
     // channel" or "the n-th frequency", never the n-th whitespace run.

@@ -20,6 +20,7 @@ constexpr SVerb kVerbs[] = {
     {"encode", "write profile XML text as a profile file: encode FILE.xml -o OUT.vk4", RunEncode},
     {"new", "make a profile from a model template: new --template NAME -o OUT.vk4", RunNew},
     {"templates", "list the installed model templates", RunTemplates},
+    {"diff", "what differs between two profiles: diff A B (a .vk4, an image or radio:)", RunDiff},
     {"set", "set attributes through the profile's rules: set FILE.vk4 PATH=VALUE...", RunSet},
     {"add-channel", "add a channel as the channel tree does", RunAddChannel},
     {"delete-channel", "delete channel N (from 1)", RunDeleteChannel},

@@ -7,6 +7,7 @@
 
 #include "cli_prompt.h"
 #include "platform/string_table.h"
+#include "radio/document_image.h"
 #include "radio/usb_cable.h"
 #include "verbs.h"
 
@@ -226,4 +227,21 @@ void TellPasswordNeeded(CCliPrompt& prompt, const std::optional<QString>& passwo
         prompt.Show(radio_checks::kMsgWrongPassword);
         TellError(QStringLiteral("the radio has a password: give it with --password"));
     }
+}
+
+bool ReadRadioProfile(CProfileDocument& document, const CSettingsDocuments& settings,
+                      CCliPrompt& prompt, const std::optional<QString>& password) {
+    CRadioSession session(prompt);
+    if (!session.CableReady() || !session.Identify(OperationCode::ReadIdentification)) {
+        return false;
+    }
+    radio_checks::CFixedPasswordPrompt passwordPrompt(password);
+    QString remembered;
+    if (!radio_checks::CheckRadioForRead(
+            CheckInputs(session, settings, prompt, passwordPrompt, remembered))) {
+        TellPasswordNeeded(prompt, password, passwordPrompt);
+        return false;
+    }
+    return session.Transfer(DialogMode::Read) &&
+           NewFromImage(document, session.Operations().Image());
 }

@@ -17,6 +17,7 @@
 #include "radio/radio_operations.h"
 
 class CCliPrompt;
+class CProfileDocument;
 class CSettingsDocuments;
 
 class CRadioSession : public IOperationSink {
@@ -76,3 +77,8 @@ radio_checks::SCheckInputs CheckInputs(CRadioSession& session, const CSettingsDo
 // password dialog's Cancel does; on a command line that needs saying.
 void TellPasswordNeeded(CCliPrompt& prompt, const std::optional<QString>& password,
                         const radio_checks::CFixedPasswordPrompt& asked);
+
+// The Read command on the radio on the cable, into `document` (a new profile, as the desktop
+// program opens a read): identification, the checks, the transfer. False after its message.
+bool ReadRadioProfile(CProfileDocument& document, const CSettingsDocuments& settings,
+                      CCliPrompt& prompt, const std::optional<QString>& password);

@@ -8,8 +8,6 @@
 #include "model/settings_documents.h"
 #include "platform/settings/configuration.h"
 #include "platform/vesk_cps_exception.h"
-#include "radio/document_image.h"
-#include "radio/radio_checks.h"
 #include "radio_session.h"
 #include "verbs.h"
 
@@ -34,23 +32,9 @@ int RunRead(const QStringList& arguments) {
     if (!LoadProfileSettings(config, prompt, settings)) {
         return kExitRefused;
     }
-    CRadioSession session(prompt);
-    if (!session.CableReady() || !session.Identify(OperationCode::ReadIdentification)) {
-        return kExitRefused;
-    }
-    radio_checks::CFixedPasswordPrompt passwordPrompt(password);
-    QString remembered;
-    if (!radio_checks::CheckRadioForRead(
-            CheckInputs(session, settings, prompt, passwordPrompt, remembered))) {
-        TellPasswordNeeded(prompt, password, passwordPrompt);
-        return kExitRefused;
-    }
-    if (!session.Transfer(DialogMode::Read)) {
-        return kExitRefused;
-    }
     try {
         CProfileDocument document(config, prompt, &settings);
-        if (!NewFromImage(document, session.Operations().Image()) ||
+        if (!ReadRadioProfile(document, settings, prompt, password) ||
             !document.Save(parsed.output)) {
             return kExitRefused;
         }

@@ -33,6 +33,7 @@ int RunDecode(const QStringList& args);
 int RunEncode(const QStringList& args);
 int RunNew(const QStringList& args);
 int RunTemplates(const QStringList& args);
+int RunDiff(const QStringList& args);
 
 // Editing through the data items and the rule script; the session they share is edit_session.h.
 int RunSet(const QStringList& args);
