@@ -27,8 +27,9 @@ class CDomDocument : public IScriptObject {
 public:
     // Wraps a document that the caller owns and frees; call Release() before freeing it.
     static std::shared_ptr<CDomDocument> Wrap(_xmlDoc* doc);
-    // Parses XML text into a document that the object owns (no network, no DTD loading, no
-    // entity expansion). Null, with `error` set to "line:column: message", when it is not XML.
+    // Parses XML text into a document that the object owns, through the program's one parser
+    // (see CXmlParser; a DOCTYPE is kept, inert). Null, with `error` set to
+    // "line:column: message", when it is not XML or the parser refuses it.
     static std::shared_ptr<CDomDocument> Parse(const QByteArray& xml, QString* error);
 
     ~CDomDocument() override;

@@ -1,113 +1,32 @@
 #include "platform/xml/xml_document.h"
 
-#include <climits>
-#include <cstring>
-#include <mutex>
 #include <source_location>
 #include <utility>
 
 #include <QFile>
-#include <libxml/SAX2.h>
-#include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
-#include "platform/xml/libxml_guard.h"
+#include "platform/xml/xml_parser.h"
 
 namespace {
 
 // Profiles and settings documents are a few megabytes at most; a larger file is not ours.
 constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
-// BIG_LINES only keeps line numbers above 65535 on the nodes, so that later validation errors
-// still point at the right line.
-constexpr int kParseOptions =
-    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
-
-constexpr const char* kXIncludeNamespaces[] = {"http://www.w3.org/2001/XInclude",
-                                               "http://www.w3.org/2003/XInclude"};
-
-struct SParseState {
-    xmlParserCtxtPtr parser = nullptr;
-    startElementNsSAX2Func startElement = nullptr;
-    // The first error is the cause; later ones are mostly its consequences.
-    xmlError first{};
-    bool hasFirst = false;
-    QByteArray refusal;
-    int refusalLine = 0;
-    int refusalColumn = 0;
-};
-
-// The SAX callbacks get only the parser; the state of the parse running on this thread is here.
-thread_local SParseState* t_state = nullptr;
-
-void CollectError(void* /*userData*/, xmlErrorPtr error) {
-    if (!t_state || !error || t_state->hasFirst || error->level < XML_ERR_ERROR) {
-        return;
-    }
-    if (xmlCopyError(error, &t_state->first) == 0) {
-        t_state->hasFirst = true;
-    }
-}
-
-void Refuse(const char* reason) {
-    if (!t_state || !t_state->refusal.isEmpty()) {
-        return;
-    }
-    t_state->refusal = reason;
-    t_state->refusalLine = xmlSAX2GetLineNumber(t_state->parser);
-    t_state->refusalColumn = xmlSAX2GetColumnNumber(t_state->parser);
-    xmlStopParser(t_state->parser);
-}
-
-// Refusing at the DOCTYPE means an internal subset is never even read, so neither entity
-// declarations nor parameter entities can do any work.
-void OnInternalSubset(void* /*context*/, const xmlChar* /*name*/, const xmlChar* /*externalId*/,
-                      const xmlChar* /*systemId*/) {
-    Refuse("a document type declaration (DOCTYPE) is not allowed in this document");
-}
-
-void OnExternalSubset(void* /*context*/, const xmlChar* /*name*/, const xmlChar* /*externalId*/,
-                      const xmlChar* /*systemId*/) {
-    Refuse("an external DTD is not allowed in this document");
-}
-
-void OnEntityDecl(void* /*context*/, const xmlChar* /*name*/, int /*type*/,
-                  const xmlChar* /*publicId*/, const xmlChar* /*systemId*/, xmlChar* /*content*/) {
-    Refuse("an entity declaration is not allowed in this document");
-}
-
-void OnStartElement(void* context, const xmlChar* localName, const xmlChar* prefix,
-                    const xmlChar* uri, int namespaceCount, const xmlChar** namespaces,
-                    int attributeCount, int defaultedCount, const xmlChar** attributes) {
-    if (uri) {
-        for (const char* xinclude : kXIncludeNamespaces) {
-            if (std::strcmp(reinterpret_cast<const char*>(uri), xinclude) == 0) {
-                Refuse("an XInclude element is not allowed in this document");
-                return;
-            }
-        }
-    }
-    t_state->startElement(context, localName, prefix, uri, namespaceCount, namespaces,
-                          attributeCount, defaultedCount, attributes);
-}
-
-struct SParserFree {
-    void operator()(xmlParserCtxtPtr parser) const { xmlFreeParserCtxt(parser); }
-};
-
-CVeskCPSException Failure(int messageId, const QByteArray& message, const QByteArray& source,
-                          int line, int column,
+CVeskCPSException Failure(int messageId, const CXmlParser::SError& error,
                           std::source_location where = std::source_location::current()) {
-    xmlError error{};
-    error.domain = XML_FROM_PARSER;
-    error.code = XML_ERR_USER_STOP;
-    error.level = XML_ERR_FATAL;
-    error.message = const_cast<char*>(message.constData());
-    error.file = source.isEmpty() ? nullptr : const_cast<char*>(source.constData());
-    error.line = line;
-    error.int2 = column;
-    return CVeskCPSException::FromXmlError(messageId, &error, QStringLiteral("CXmlDocument::Parse"),
-                                           where);
+    const QByteArray message = error.reason.toUtf8();
+    const QByteArray source = error.source.toUtf8();
+    xmlError libxml{};
+    libxml.domain = error.domain;
+    libxml.code = error.code;
+    libxml.level = XML_ERR_FATAL;
+    libxml.message = const_cast<char*>(message.constData());
+    libxml.file = source.isEmpty() ? nullptr : const_cast<char*>(source.constData());
+    libxml.line = error.line;
+    libxml.int2 = error.column;
+    return CVeskCPSException::FromXmlError(messageId, &libxml,
+                                           QStringLiteral("CXmlDocument::Parse"), where);
 }
 
 }  // namespace
@@ -132,75 +51,23 @@ CXmlDocument& CXmlDocument::operator=(CXmlDocument&& other) noexcept {
 }
 
 CXmlDocument CXmlDocument::Parse(const QByteArray& text, const QString& sourceName, int messageId) {
-    return ParseBytes(text, sourceName, messageId, nullptr, 0);
+    return ParseBytes(text, sourceName, messageId, CXmlParser::EInput::Bytes);
 }
 
 CXmlDocument CXmlDocument::ParseText(const QString& text, const QString& sourceName,
                                      int messageId) {
-    return ParseBytes(text.toUtf8(), sourceName, messageId, "UTF-8", XML_PARSE_IGNORE_ENC);
+    return ParseBytes(text.toUtf8(), sourceName, messageId, CXmlParser::EInput::DecodedUtf8);
 }
 
 CXmlDocument CXmlDocument::ParseBytes(const QByteArray& text, const QString& sourceName,
-                                      int messageId, const char* encoding, int extraOptions) {
-    const QByteArray source = sourceName.toUtf8();
-    if (text.size() > INT_MAX) {
-        throw Failure(messageId, "the document is too large", source, 0, 0);
+                                      int messageId, CXmlParser::EInput input) {
+    CXmlParser::SError error;
+    CXmlParser::DocPtr parsed =
+        CXmlParser::Parse(text, sourceName, input, CXmlParser::EDoctype::Refuse, &error);
+    if (!parsed) {
+        throw Failure(messageId, error);
     }
-
-    CLibxmlGuard refuseExternal;
-    std::unique_ptr<xmlParserCtxt, SParserFree> parser(xmlNewParserCtxt());
-    if (!parser || !parser->sax) {
-        throw Failure(messageId, "out of memory", source, 0, 0);
-    }
-    SParseState state;
-    state.parser = parser.get();
-    state.startElement = parser->sax->startElementNs;
-    parser->sax->serror = CollectError;
-    parser->sax->internalSubset = OnInternalSubset;
-    parser->sax->externalSubset = OnExternalSubset;
-    parser->sax->entityDecl = OnEntityDecl;
-    parser->sax->startElementNs = OnStartElement;
-
-    t_state = &state;
-    xmlDocPtr parsed =
-        xmlCtxtReadMemory(parser.get(), text.constData(), static_cast<int>(text.size()),
-                          source.isEmpty() ? nullptr : source.constData(), encoding,
-                          kParseOptions | extraOptions);
-    t_state = nullptr;
-    CXmlDocument document(parsed);
-
-    struct SResetFirst {
-        xmlError* error;
-        ~SResetFirst() { xmlResetError(error); }
-    } resetFirst{&state.first};
-
-    if (!state.refusal.isEmpty()) {
-        throw Failure(messageId, state.refusal, source, state.refusalLine, state.refusalColumn);
-    }
-    // An undeclared prefix is only a namespace error to libxml2, but the tree would not mean
-    // what the text says.
-    const bool wellFormed = parser->wellFormed && parser->nsWellFormed;
-    if (document.IsNull() || !wellFormed || state.hasFirst) {
-        if (state.hasFirst) {
-            throw CVeskCPSException::FromXmlError(messageId, &state.first,
-                                                  QStringLiteral("CXmlDocument::Parse"));
-        }
-        const xmlError* last = xmlCtxtGetLastError(parser.get());
-        if (last && last->code != XML_ERR_OK) {
-            throw CVeskCPSException::FromXmlError(messageId, last,
-                                                  QStringLiteral("CXmlDocument::Parse"));
-        }
-        throw Failure(messageId, "the text is not a well-formed XML document", source, 0, 0);
-    }
-    // Belt and braces: the callbacks above should have stopped any document with a DTD.
-    if (document.m_doc->intSubset || document.m_doc->extSubset) {
-        throw Failure(messageId, "a document type declaration (DOCTYPE) is not allowed", source, 0,
-                      0);
-    }
-    if (!document.Root()) {
-        throw Failure(messageId, "the document has no root element", source, 0, 0);
-    }
-    return document;
+    return CXmlDocument(parsed.release());
 }
 
 CXmlDocument CXmlDocument::ParseFile(const QString& path, int messageId) {

@@ -5,9 +5,10 @@
 #include <libxml/tree.h>
 
 #include "platform/vesk_cps_exception.h"
+#include "platform/xml/xml_parser.h"
 
-// One libxml2 document, owned. Every document the program reads goes through Parse, which refuses
-// anything that could make the parser reach outside the text or expand without bound.
+// One libxml2 document, owned. Every document the program reads goes through Parse, which is
+// CXmlParser's policy with no DOCTYPE at all.
 class CXmlDocument {
 public:
     CXmlDocument() noexcept = default;
@@ -46,7 +47,7 @@ public:
 
 private:
     static CXmlDocument ParseBytes(const QByteArray& text, const QString& sourceName, int messageId,
-                                   const char* encoding, int extraOptions);
+                                   CXmlParser::EInput input);
 
     xmlDocPtr m_doc = nullptr;
 };
