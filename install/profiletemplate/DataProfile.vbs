@@ -610,6 +610,12 @@ Sub WriteFrequencyEntry(entry, f, bw, pw, comp)
     entry.setAttribute "compander_lle_mode", CStr(comp)
 End Sub
 
+' The limits count the table's entries: a write to the radio sends that many
+' frequency records, so the count changes with every entry added or deleted.
+Sub CountFrequencies(table)
+    LimitOf(table).setAttribute "max_valid_freqs", CStr(table.selectNodes("dfns:frequency").length)
+End Sub
+
 Function CanAddFrequency(elem)
     CanAddFrequency = (elem.selectNodes("dfns:frequency").length < IMAGE_FREQUENCIES)
 End Function
@@ -628,6 +634,7 @@ Function AddFrequency(elem, freq, bandwidth, power, compander, ByRef out1, ByRef
     Set entry = elem.ownerDocument.createNode(1, "frequency", elem.namespaceURI)
     WriteFrequencyEntry entry, f, bw, pw, comp
     elem.appendChild entry
+    CountFrequencies elem
     AddFrequency = RESULT_OK
 End Function
 
@@ -653,14 +660,16 @@ Function CanDeleteFrequency(elem, index)
 End Function
 
 Function DeleteFrequency(elem, index, ByRef out1, confirmed, ByRef out2)
-    Dim list, i, channel, n, v
+    Dim list, i, channel, n, v, table
     n = CDbl(index)
     If FrequencyInUse(elem, n) Then
         DeleteFrequency = Refuse(MSG_FREQ_IN_USE, out1, out2)
         Exit Function
     End If
     Set list = ChannelList(elem)
-    elem.parentNode.removeChild elem
+    Set table = elem.parentNode
+    table.removeChild elem
+    CountFrequencies table
     ' Channels store table positions, so every later position moves down.
     For i = 0 To list.length - 1
         Set channel = list.item(i)

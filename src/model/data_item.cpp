@@ -4,6 +4,7 @@
 #include <limits>
 #include <vector>
 
+#include "model/profile_checks.h"
 #include "model/profile_node_access.h"
 #include "model/rule_script_host.h"
 #include "model/schema_index.h"
@@ -197,6 +198,16 @@ std::optional<QString> CDataItem::AttributeText(const QString& name) const {
     return xml::Attribute(NodeOf(m_node), name.toUtf8().constData());
 }
 
+void CDataItem::KeepFrequencyCount() const {
+    xmlNodePtr element = NodeOf(m_node);
+    xmlNodePtr root = xmlDocGetRootElement(element->doc);
+    if (!IsProfileElement(element) || element->parent != root ||
+        !xmlStrEqual(element->name, Xml("frequencies"))) {
+        return;
+    }
+    profile_checks::CorrectFrequencyCount(CDataItem(CProfileNodeAccess::Wrap(root), m_context));
+}
+
 CProfileNode CDataItem::ElementChild(int index) const {
     if (index < 0) {
         return CProfileNode();
@@ -332,7 +343,11 @@ CEditResult CDataItem::RemoveChildByIndex(int index, EConfirmation confirmation)
         const qint32 outcome = Script(kRemoveChildByIndex)
                                    .OnDelete(*handler, child, index, messageId,
                                              static_cast<qint32>(confirmation), style);
-        return CEditResult::FromScript(outcome, messageId, style);
+        const CEditResult result = CEditResult::FromScript(outcome, messageId, style);
+        if (result.IsAccepted()) {
+            KeepFrequencyCount();
+        }
+        return result;
     }
 
     // While the script's view of the document lives, it may hold an object for this very node;
@@ -354,10 +369,12 @@ CEditResult CDataItem::RemoveChildByIndex(int index, EConfirmation confirmation)
                 model_msg::kUnknownError, QString::fromUtf8(kRemoveChildByIndex),
                 QStringLiteral("Index='%1': %2").arg(index).arg(QString::fromUtf8(error.what())));
         }
+        KeepFrequencyCount();
         return CEditResult::Accepted();
     }
     xmlUnlinkNode(child);
     xmlFreeNode(child);
+    KeepFrequencyCount();
     return CEditResult::Accepted();
 }
 
@@ -381,7 +398,11 @@ CEditResult CDataItem::AddFrequency(const SFrequencyEntry& entry) {
                                {entry.hertz, entry.bandwidth, entry.power, entry.compander},
                                messageId, style);
     // Anything but 0 is a refusal here: adding asks no questions.
-    return CEditResult::FromScript(outcome == 0 ? 0 : 1, messageId, style);
+    const CEditResult result = CEditResult::FromScript(outcome == 0 ? 0 : 1, messageId, style);
+    if (result.IsAccepted()) {
+        KeepFrequencyCount();
+    }
+    return result;
 }
 
 bool CDataItem::CanDeleteFrequency(quint32 index) const {

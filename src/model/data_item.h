@@ -99,6 +99,9 @@ private:
     CRuleScriptHost& Script(const char* operation) const;
     CProfileNode ElementChild(int index) const;
     void RequireNode(const char* operation) const;
+    // After an entry of the frequency table came or went: the limits count the table again,
+    // whatever the rule script did about it, since a write sends that many records.
+    void KeepFrequencyCount() const;
 
     CProfileNode m_node;
     std::shared_ptr<const SDataContext> m_context;

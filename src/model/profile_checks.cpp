@@ -44,6 +44,17 @@ bool EveryChannelInUse(const CDataItem& profile, Visit visit) {
     return true;
 }
 
+// The first child element of that name, or an empty item.
+CDataItem FindChild(const CDataItem& item, const char* name) {
+    for (int i = 0; i < item.GetChildCount(); ++i) {
+        CDataItem child = item.GetChildByIndex(i);
+        if (child.Name() == QLatin1String(name)) {
+            return child;
+        }
+    }
+    return CDataItem();
+}
+
 bool IsNarrowbandRegion(const QString& code) {
     return code == u"00" || code == u"04" || code == u"70";
 }
@@ -144,6 +155,23 @@ void ResetCompander(CDataItem& profile) {
                               QStringLiteral("0"));
         }
     }
+}
+
+std::optional<int> CorrectFrequencyCount(const CDataItem& profile) {
+    const CDataItem limit = FindChild(profile, "limit");
+    const CDataItem frequencies = FindChild(profile, "frequencies");
+    if (limit.IsEmpty() || frequencies.IsEmpty()) {
+        return std::nullopt;
+    }
+    const int entries = frequencies.GetChildCount();
+    xmlNodePtr node = CProfileNodeAccess::Xml(limit.Node());
+    if (xml::AttributeInt32(node, "max_valid_freqs") == entries) {
+        return std::nullopt;
+    }
+    // Written straight into the document: the count is the program's bookkeeping, not a value
+    // the rule script decides on.
+    xml::SetAttributeInt32(node, "max_valid_freqs", entries);
+    return entries;
 }
 
 }  // namespace profile_checks

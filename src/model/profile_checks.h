@@ -3,6 +3,8 @@
 // Whole-profile predicates and checks that several parts of the program share: the model kind,
 // the channel count, the squelch code capacity, the band edges, and the regional bandwidth rules.
 
+#include <optional>
+
 #include "model/data_item.h"
 
 class IUserPrompt;
@@ -11,6 +13,7 @@ namespace profile_checks {
 
 inline constexpr int kMsgOutOfRange = 511;
 inline constexpr int kMsgNarrowbandEnforced = 536;
+inline constexpr int kMsgFrequencyCountCorrected = 538;
 
 // The model string's third character is "D" (any case).
 bool IsDisplayModel(const CDataItem& profile);
@@ -31,5 +34,9 @@ bool CheckChannelFrequencyRange(const CDataItem& profile);
 bool EnforceNarrowband(CDataItem& profile, IUserPrompt& prompt);
 // Frequencies of bandwidth code 1 have their compander switched off.
 void ResetCompander(CDataItem& profile);
+// The frequency count of the limits is how many frequency records a write sends, so it is set to
+// the number of entries in the frequency table. The new count when it disagreed; nothing when it
+// agreed or the profile lacks either element.
+std::optional<int> CorrectFrequencyCount(const CDataItem& profile);
 
 }  // namespace profile_checks

@@ -103,7 +103,26 @@ bool CProfileDocument::Open(const QString& path) {
     m_path = path;
     m_title = QFileInfo(path).fileName();
     m_modified = false;
+    TellCorrectedFrequencyCount();
     return true;
+}
+
+void CProfileDocument::TellCorrectedFrequencyCount() {
+    std::optional<int> corrected;
+    try {
+        corrected = profile_checks::CorrectFrequencyCount(m_model->RootItem());
+    } catch (const CVeskCPSException& error) {
+        ShowModelException(m_prompt, error);
+        return;
+    }
+    if (corrected) {
+        m_prompt.Ask(profile_checks::kMsgFrequencyCountCorrected,
+                     CStringTable::Instance().Format(profile_checks::kMsgFrequencyCountCorrected,
+                                                     {QString::number(*corrected)}),
+                     PromptStyle::Warning);
+        // The correction exists only in memory until the profile is saved.
+        m_modified = true;
+    }
 }
 
 void CProfileDocument::Step(ESaveStep step) const {

@@ -51,7 +51,9 @@ public:
     // profile starts modified, since it exists nowhere on disk. False after the message.
     bool NewFromImageText(QByteArray profileText);
     // Reads a profile file (any form the reader takes) and loads it. False after a message: 135
-    // when the file cannot be read, the model's message when it does not load.
+    // when the file cannot be read, the model's message when it does not load. A profile whose
+    // frequency count disagrees with its frequency table (written before the count was kept, or
+    // edited by hand) opens with the count corrected, modified, after warning 538.
     bool Open(const QString& path);
 
     // The active page's "commit your edits"; false refuses the save. Without one, nothing refuses.
@@ -99,6 +101,7 @@ public:
 
 private:
     bool Load(const QByteArray& text, const QString& sourceName);
+    void TellCorrectedFrequencyCount();
     void Step(ESaveStep step) const;
     // The serialisation with the hook called at each step.
     QByteArray SerializeSteps();

@@ -408,10 +408,14 @@ int FillImage(const CXmlDocument& document, CVirtualCP& image, const CRadioInfo&
     }
     const std::vector<xmlNodePtr> frequencies =
         xpath.SelectNodes(QStringLiteral("//dfns:frequency"));
-    for (std::size_t n = 0; n < std::min(frequencies.size(), std::size_t(kFrequencyCount)); ++n) {
+    const std::size_t records = std::min(frequencies.size(), std::size_t(kFrequencyCount));
+    for (std::size_t n = 0; n < records; ++n) {
         reader.Read(frequencies[n], kFrequencyCatalogue, kFrequencyFields,
                     CVirtualCP::FrequencyOffset(int(n)), int(n));
     }
+    // The radio reads as many records as this count says: the records just filled, whatever a
+    // profile written before the count was kept (or edited by hand) claims.
+    image.SetNumber(ImageField("max_valid_freqs"), quint32(records));
     return 1;
 }
 

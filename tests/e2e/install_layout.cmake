@@ -43,6 +43,48 @@ function(check_prefix prefix config_root)
   endforeach()
 endfunction()
 
+# The installed program, run where it was installed to, finds its machine hive below its own
+# prefix when XDG_CONFIG_DIRS names no hive (unset, or pointing elsewhere), and with it the
+# installation folder.
+function(check_installed_program)
+  set(prefix "${SCRATCH}/prefix")
+  file(REMOVE_RECURSE "${prefix}" "${SCRATCH}/elsewhere" "${SCRATCH}/home")
+  file(MAKE_DIRECTORY "${SCRATCH}/elsewhere" "${SCRATCH}/home")
+  execute_process(
+    COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${prefix}"
+    RESULT_VARIABLE rc OUTPUT_QUIET)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "cmake --install --prefix ${prefix} failed: ${rc}")
+  endif()
+  set(environments "XDG_CONFIG_DIRS=${SCRATCH}/elsewhere")
+  # Without XDG_CONFIG_DIRS the base-directory default /etc/xdg is asked first; only a machine
+  # without a hive there shows that the program falls back to its own.
+  if(NOT EXISTS "/etc/xdg/Corvane/Vesk Kel CPS.conf")
+    list(APPEND environments "--unset=XDG_CONFIG_DIRS")
+  endif()
+  foreach(environment IN LISTS environments)
+    set(run "${CMAKE_COMMAND}" -E env "${environment}" "XDG_CONFIG_HOME=${SCRATCH}/home"
+            "HOME=${SCRATCH}/home")
+    execute_process(COMMAND ${run} "${prefix}/bin/veskctl" config
+      RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    foreach(line "machine hive:      ${prefix}/etc/xdg/Corvane/Vesk Kel CPS.conf\n"
+                 "InstallPath:       ${prefix}/share/veskcps\n")
+      string(FIND "${out}" "${line}" at)
+      if(NOT rc EQUAL 0 OR at EQUAL -1)
+        message(FATAL_ERROR "${environment}: veskctl config (exit ${rc}) lacks '${line}':\n${out}${err}")
+      endif()
+    endforeach()
+    execute_process(
+      COMMAND ${run} "${prefix}/bin/veskctl" validate
+              "${prefix}/share/veskcps/profiletemplate/CUD41600.vk4"
+      RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT rc EQUAL 0 OR NOT out MATCHES "admitted\n$")
+      message(FATAL_ERROR "${environment}: veskctl validate of an installed template (exit ${rc}):\n${out}${err}")
+    endif()
+  endforeach()
+endfunction()
+
 check_prefix("/usr" "/etc")
 check_prefix("/opt/vesk" "/opt/vesk/etc")
+check_installed_program()
 message(STATUS "install layout ok")

@@ -169,7 +169,11 @@ INSTANTIATE_TEST_SUITE_P(
         SStoreRow{"scan_any_number", kFirstChannel, "in_scanlist", "2", 0x05F, "\x25"},
         SStoreRow{"scan_zero", kFirstChannel, "in_scanlist", "0", 0x05F, "\x24"},
         SStoreRow{"frequency_bytes", kFirstFrequency, "bandwidth", "258", 0x230 + 4, "\x02"},
-        SStoreRow{"preset_cut", "//dfns:preset[1]", "channel", "257", 0x071, "\x01"}),
+        SStoreRow{"preset_cut", "//dfns:preset[1]", "channel", "257", 0x071, "\x01"},
+        // The radio gets as many frequency records as the table has (99), whatever the count of
+        // the limits says.
+        SStoreRow{"frequency_count_below_table", kLimit, "max_valid_freqs", "12", 0x01D, "\x63"},
+        SStoreRow{"frequency_count_zero", kLimit, "max_valid_freqs", "0", 0x01D, "\x63"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(DataAdaptor, FillsTheFullGoldenImageWithTheHandCheckedValues) {

@@ -359,6 +359,8 @@ TEST_P(DataItemAddFrequency, RuleDecides) {
     EXPECT_EQ(frequencies.AddFrequency({row.freq, 0, 3, 2}),
               CEditResult::FromScript(row.accepted ? 0 : 1, row.out1, row.out2));
     EXPECT_EQ(frequencies.GetChildCount(), row.accepted ? 17 : 16);
+    EXPECT_EQ(At(QStringLiteral("limit")).GetAttributeValue(QStringLiteral("max_valid_freqs")),
+              QVariant::fromValue<qint32>(frequencies.GetChildCount()));
     if (row.accepted) {
         // A fresh entry is used by no channel, so it may go again; entry 0 is in use.
         EXPECT_TRUE(frequencies.CanDeleteFrequency(16));
@@ -375,6 +377,47 @@ INSTANTIATE_TEST_SUITE_P(Rows, DataItemAddFrequency,
                                            SFrequencyRow{440000000U, false, 269, 48},
                                            SFrequencyRow{464500000U, false, 287, 48},
                                            SFrequencyRow{460000000U, true, 0, 0}));
+
+// A write sends as many frequency records as the limits count, so the count follows the table
+// even under a rule script that leaves it alone (as installations before this one did).
+TEST_F(DataItem, FrequencyCountFollowsTheTableWhateverTheRuleScriptDoes) {
+    CRuleScriptHost countless{prompt};
+    countless.Start(
+        QStringLiteral("Function AddFrequency(elem, f, b, p, c, ByRef out1, ByRef out2)\n"
+                       "    Dim entry\n"
+                       "    Set entry = elem.ownerDocument.createNode(1, \"frequency\", "
+                       "elem.namespaceURI)\n"
+                       "    entry.setAttribute \"freq\", CStr(f)\n"
+                       "    entry.setAttribute \"bandwidth\", CStr(b)\n"
+                       "    entry.setAttribute \"power_level\", CStr(p)\n"
+                       "    entry.setAttribute \"compander_lle_mode\", CStr(c)\n"
+                       "    elem.appendChild entry\n"
+                       "    AddFrequency = 0\n"
+                       "End Function\n"
+                       "Function DeleteFrequency(elem, index, ByRef out1, confirmed, ByRef out2)\n"
+                       "    elem.parentNode.removeChild elem\n"
+                       "    DeleteFrequency = 0\n"
+                       "End Function\n"),
+        QStringLiteral("countless.vbs"));
+    countless.SetDocument(view);
+    auto shared = std::make_shared<SDataContext>();
+    shared->script = &countless;
+    shared->schema = &Schema();
+    CDataItem frequencies(At(QStringLiteral("frequencies")).Node(), shared);
+    const CDataItem limit = At(QStringLiteral("limit"));
+    const auto count = [&limit] {
+        return limit.GetAttributeValue(QStringLiteral("max_valid_freqs")).toInt();
+    };
+    ASSERT_TRUE(frequencies.AddFrequency({460000000U, 0, 1, 2}).IsAccepted());
+    ASSERT_TRUE(frequencies.AddFrequency({461000000U, 0, 1, 2}).IsAccepted());
+    EXPECT_EQ(frequencies.GetChildCount(), 18);
+    EXPECT_EQ(count(), 18);
+    EXPECT_TRUE(frequencies.RemoveChildByIndex(16).IsAccepted());
+    EXPECT_EQ(frequencies.GetChildCount(), 17);
+    EXPECT_EQ(count(), 17);
+    EXPECT_TRUE(prompt.ids.isEmpty());
+    countless.SetDocument(nullptr);
+}
 
 TEST_F(DataItem, FrequencyEditGoesThroughTheRule) {
     CDataItem frequencies = At(QStringLiteral("frequencies"));

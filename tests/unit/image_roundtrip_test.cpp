@@ -806,6 +806,10 @@ TEST_P(ProfileDocumentBadImage, SetVirtualCPDataKeepsTheOpenProfileOrRaises) {
                 QStringLiteral("\\(CVeskCPSDoc::SetVirtualCPData:[0-9]+\\) Exception Catched$"))))
                 << error.Text().toStdString();
         }
+        // A read that replaces the open profile with an image that does not load loses nothing.
+        EXPECT_EQ(document.Model().WorkingDocument().ToXml(), before);
+        EXPECT_FALSE(document.Model().RootItem().IsEmpty());
+        EXPECT_TRUE(document.Save(hives.Path(QStringLiteral("kept.vk4"))));
         return;
     }
     EXPECT_FALSE(SetVirtualCPData(document, image));

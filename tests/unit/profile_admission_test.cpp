@@ -99,6 +99,8 @@ struct SAdmissionRow {
     QList<int> ids;
     // For 310: the edition that 503 names after it, or null for 310 alone.
     const char* edition = nullptr;
+    // For 135: what the text must say; without it, the line of the schema's refusal.
+    const char* says = nullptr;
 };
 
 const Edits kUnknownAttribute = {{"<limit ", "<limit bogus=\"1\" "}};
@@ -183,7 +185,15 @@ const std::vector<SAdmissionRow> kRows = {
      false,
      {310},
      "ZN420 CPS Europe"},
-    {"notXml", {{"</VeskProfile>", ""}}, {}, false, {284}},
+    // A text that does not parse holds no frequency at all: it is refused for what it is, with
+    // the parser's reason.
+    {"notXml",
+     {{"</VeskProfile>", ""}},
+     {},
+     false,
+     {model_msg::kInvalidProfile},
+     nullptr,
+     "Desc: Premature end of data in tag VeskProfile"},
 };
 
 class ProfileAdmissionRow : public ProfileAdmission,
@@ -212,7 +222,8 @@ TEST_P(ProfileAdmissionRow, DecidesAndShowsItsMessages) {
         EXPECT_EQ(prompt.texts.value(0), expected);
     }
     if (row.ids == QList<int>{model_msg::kInvalidProfile}) {
-        EXPECT_TRUE(prompt.texts.value(0).contains(QStringLiteral("Line:")))
+        EXPECT_TRUE(prompt.texts.value(0).contains(row.says ? QString::fromUtf8(row.says)
+                                                            : QStringLiteral("Line:")))
             << prompt.texts.value(0).toStdString();
     }
 }

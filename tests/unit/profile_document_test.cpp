@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include <QByteArray>
@@ -501,6 +502,47 @@ TEST_P(ProfileDocumentRefusedCommit, StopsWithoutAMessage) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, ProfileDocumentRefusedCommit, ::testing::Values(1, 2));
 
+// Changes made behind the rules' back (values a page or a tool wrote unchecked), each of which
+// would make the saved file one that opening refuses.
+struct SUnadmittedRow {
+    const char* name;
+    std::vector<std::tuple<const char*, const char*, const char*>> edits;  // node, attribute, value
+    const char* reason;  // what the message must say after "Failed to save."
+};
+
+class ProfileDocumentUnadmitted : public ProfileDocumentFailure,
+                                  public ::testing::WithParamInterface<SUnadmittedRow> {};
+
+TEST_P(ProfileDocumentUnadmitted, SaveIsRefusedWithTheReasonAndWritesNothing) {
+    CXPathContext xpath(document.Model().WorkingDocument());
+    for (const auto& [node, attribute, value] : GetParam().edits) {
+        xmlNodePtr element = xpath.SelectSingle(QString::fromUtf8(node));
+        ASSERT_NE(element, nullptr) << node;
+        xml::SetAttribute(element, attribute, QString::fromUtf8(value));
+    }
+    EXPECT_FALSE(document.Save(path));
+    EXPECT_FALSE(document.Save(Saved("other.vk4")));
+    EXPECT_EQ(prompt.ids, (QList<int>{model_msg::kFailedToSave, model_msg::kFailedToSave}));
+    EXPECT_TRUE(prompt.texts.value(0).contains(QString::fromUtf8(GetParam().reason)))
+        << prompt.texts.value(0).toStdString();
+    ExpectNothingLost();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ProfileDocumentUnadmitted,
+    ::testing::Values(SUnadmittedRow{"beyondTheSchemaLimit",
+                                     {{"//dfns:channel[4]", "rx_code", "256"}},
+                                     "attribute 'rx_code'"},
+                      SUnadmittedRow{"notTheSchemaForm",
+                                     {{"//dfns:factory_setting", "model", "CUD4160"}},
+                                     "attribute 'model'"},
+                      SUnadmittedRow{"unusedMursFrequency",
+                                     {{"//dfns:channel[16]", "rx_freq_ndx", "0"},
+                                      {"//dfns:channel[16]", "tx_freq_ndx", "0"},
+                                      {"//dfns:frequency[16]", "freq", "154570000"}},
+                                     "Invalid Frequency."}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 TEST_F(ProfileDocumentFailure, WriteBeyondTheFileSizeLimitFailsWithTheSystemsReason) {
     bool saved = true;
     {
@@ -662,6 +704,38 @@ INSTANTIATE_TEST_SUITE_P(
             "scrambled",
             [](const QByteArray& text) { return profile_file::Encode(QString::fromUtf8(text)); }}),
     [](const auto& row) { return std::string(row.param.name); });
+
+struct SCountRow {
+    const char* name;
+    const char* count;  // max_valid_freqs of a profile with 16 frequencies
+};
+
+class ProfileDocumentFrequencyCount : public ProfileDocument,
+                                      public ::testing::WithParamInterface<SCountRow> {};
+
+TEST_P(ProfileDocumentFrequencyCount, DisagreeingCountIsToldCorrectedAndLeftToSave) {
+    const QByteArray text = Edited(
+        "handheld_uhf.xml",
+        {{"max_valid_freqs=\"16\"", QByteArray("max_valid_freqs=\"") + GetParam().count + "\""}});
+    const QString input = Input("count.xml", text);
+    ASSERT_TRUE(document.Open(input));
+    EXPECT_EQ(prompt.ids, QList<int>{538});
+    EXPECT_TRUE(prompt.texts.value(0).contains(QStringLiteral("16")))
+        << prompt.texts.value(0).toStdString();
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_EQ(document.Path(), input);
+    EXPECT_EQ(RootValue(document, "limit", "max_valid_freqs").toInt(), 16);
+    ASSERT_TRUE(document.Save(Saved("count.vk4")));
+    const CXmlDocument saved = SavedDocument(Saved("count.vk4"));
+    CXPathContext xpath(saved);
+    EXPECT_EQ(xml::Attribute(xpath.SelectSingle(QStringLiteral("//dfns:limit")), "max_valid_freqs"),
+              QStringLiteral("16"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ProfileDocumentFrequencyCount,
+                         ::testing::Values(SCountRow{"fewer", "12"}, SCountRow{"more", "17"},
+                                           SCountRow{"none", "0"}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(ProfileDocument, NewFromTemplateHasNoPathAndIsUnmodified) {
     ASSERT_TRUE(document.Open(kGood + QStringLiteral("minimal.xml")));

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -192,6 +193,11 @@ TEST_F(RadioDataModel, TextThatIsNoXmlNamesTheSource) {
     EXPECT_TRUE(
         error->Text().startsWith(QStringLiteral("File='") + path + QStringLiteral("'\nDesc: ")))
         << error->what();
+    // The parser's reason, and where it met it.
+    EXPECT_TRUE(error->Summary().contains(
+        QRegularExpression(QStringLiteral("\nDesc: Premature end of data in tag VeskProfile.*"
+                                          "line 1, column \\d+"))))
+        << error->what();
     EXPECT_TRUE(error->Text().contains(QStringLiteral("CRadioDataModel::InitialOperaDoc")))
         << error->what();
 }
@@ -223,6 +229,64 @@ TEST_F(RadioDataModel, ProfileAfterARefusedOneLoads) {
     ASSERT_TRUE(model.LoadProfile(kGood + QStringLiteral("minimal.xml"), true));
     EXPECT_FALSE(model.RootItem().IsEmpty());
 }
+
+// What a load into a model that holds a profile may meet; none of it may cost the held profile.
+struct SFailedLoadRow {
+    const char* name;
+    const char* bad;          // a sample of tests/data/profiles/bad, or null
+    const char* text;         // profile text, or null
+    const char* missingFile;  // an installation file taken away first, or null
+};
+
+class RadioDataModelFailedLoad : public RadioDataModel,
+                                 public ::testing::WithParamInterface<SFailedLoadRow> {};
+
+TEST_P(RadioDataModelFailedLoad, KeepsTheHeldProfileAndItsEdits) {
+    const SFailedLoadRow& row = GetParam();
+    ASSERT_TRUE(model.LoadProfile(kGood + QStringLiteral("handheld_uhf.xml"), true));
+    CDataItem channel =
+        model.RootItem().GetChildByName(QStringLiteral("channels")).GetChildByIndex(1);
+    ASSERT_TRUE(
+        channel.SetAttributeValue(QStringLiteral("name"), QVariant(QStringLiteral("EDITED")))
+            .IsAccepted());
+    const QByteArray held = model.WorkingDocument().ToXml();
+    const int version = model.CodeplugVersion();
+
+    if (row.missingFile) {
+        RemoveInstallFile(row.missingFile);
+    }
+    bool loaded = true;
+    if (row.bad) {
+        EXPECT_TRUE(RaisedBy([&] {
+                        loaded = model.LoadProfile(kBad + QString::fromUtf8(row.bad), true);
+                    }).has_value());
+    } else if (row.text) {
+        EXPECT_TRUE(RaisedBy([&] {
+                        loaded = model.LoadProfileText(QString::fromUtf8(row.text),
+                                                       QStringLiteral("radio"));
+                    }).has_value());
+    } else {
+        loaded = model.LoadProfile(kGood + QStringLiteral("minimal.xml"), true);
+        EXPECT_FALSE(loaded);
+    }
+
+    ASSERT_FALSE(model.RootItem().IsEmpty());
+    EXPECT_EQ(model.WorkingDocument().ToXml(), held);
+    EXPECT_EQ(model.CodeplugVersion(), version);
+    channel = model.RootItem().GetChildByName(QStringLiteral("channels")).GetChildByIndex(1);
+    EXPECT_EQ(channel.GetAttributeValue(QStringLiteral("name")),
+              QVariant(QStringLiteral("EDITED")));
+    model.TakeOffDoc();
+    EXPECT_EQ(ChannelNames(model.OperationDocument()).value(1), QStringLiteral("EDITED"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RadioDataModelFailedLoad,
+    ::testing::Values(SFailedLoadRow{"schemaRefuses", "too_many_channels.xml", nullptr, nullptr},
+                      SFailedLoadRow{"notXml", nullptr, "<VeskProfile", nullptr},
+                      SFailedLoadRow{"unreadable", "nosuch.xml", nullptr, nullptr},
+                      SFailedLoadRow{"schemaFileMissing", nullptr, nullptr, "DataProfile.xsd"}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(RadioDataModel, EditThroughTheRootItemIsSaved) {
     ASSERT_TRUE(model.LoadProfile(kGood + QStringLiteral("handheld_uhf.xml"), true));

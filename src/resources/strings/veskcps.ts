@@ -1061,5 +1061,10 @@ Please reinstall CPS.</source>
         <source>Compander</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="538">
+        <source>The frequency count of this profile did not match its frequency table. It has been corrected to %d, the number of entries in the table.</source>
+        <extracomment>Shown when a profile is opened whose recorded number of frequencies differs from its frequency table. %d is the number of entries in the table.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

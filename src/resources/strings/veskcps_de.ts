@@ -1073,5 +1073,10 @@ Bitte installieren Sie die CPS neu.</translation>
         <source>Compander</source>
         <translation>Kompander</translation>
     </message>
+    <message id="538">
+        <source>The frequency count of this profile did not match its frequency table. It has been corrected to %d, the number of entries in the table.</source>
+        <extracomment>Shown when a profile is opened whose recorded number of frequencies differs from its frequency table. %d is the number of entries in the table.</extracomment>
+        <translation>Die Frequenzanzahl dieses Profils stimmte nicht mit seiner Frequenztabelle überein. Sie wurde auf %d korrigiert, die Zahl der Einträge der Tabelle.</translation>
+    </message>
 </context>
 </TS>
