@@ -7,6 +7,7 @@
 #include "platform/string_table.h"
 #include "platform/user_prompt.h"
 #include "platform/vesk_cps_exception.h"
+#include "platform/xml/xml_document.h"
 #include "platform/xml/xml_node.h"
 #include "platform/xml/xpath.h"
 
@@ -18,6 +19,15 @@ qint32 VersionOf(const QString& text) {
     bool ok = false;
     const qint32 version = text.trimmed().toInt(&ok);
     return ok ? version : 0;
+}
+
+bool IsXml(const QString& text) {
+    try {
+        CXmlDocument::ParseText(text, QStringLiteral("profile"));
+        return true;
+    } catch (const CVeskCPSException&) {
+        return false;
+    }
 }
 
 }  // namespace
@@ -32,7 +42,9 @@ bool CheckProfileAdmission(const QString& path, const CConfiguration& config, IU
     if (!text) {
         return false;
     }
-    if (!CheckMURFreq(*text)) {
+    // A text that does not parse holds no frequency at all: loading it below says what is wrong
+    // with it, where the MURS check could only call it an invalid frequency.
+    if (IsXml(*text) && !CheckMURFreq(*text)) {
         prompt.Show(kMsgInvalidFrequency);
         return false;
     }

@@ -28,14 +28,22 @@ QString SourceName(const QString& source, bool isPath) {
     return isPath ? source : QStringLiteral("(profile text)");
 }
 
-// The parser's reason alone, without the context lines the exception gathered on its way.
+// The parser's reason and where it met it, without the context lines the exception gathered on
+// its way: "<reason>; line L, column C (...)".
 QString ParseReason(const CVeskCPSException& error) {
-    for (const QString& line : error.Text().split(QLatin1Char('\n'))) {
-        if (line.startsWith(QStringLiteral("Desc: "))) {
-            return line.mid(6);
+    QString reason;
+    QString where;
+    for (const QString& line : error.Summary().split(QLatin1Char('\n'))) {
+        if (line.startsWith(QStringLiteral("ErrorMsg: "))) {
+            reason = line.mid(10).trimmed();
+        } else if (line.startsWith(QStringLiteral("Desc: "))) {
+            where = line.mid(6).trimmed();
         }
     }
-    return error.Text();
+    if (reason.isEmpty()) {
+        return where.isEmpty() ? error.Text() : where;
+    }
+    return where.isEmpty() ? reason : reason + QStringLiteral("; ") + where;
 }
 
 }  // namespace
@@ -86,39 +94,50 @@ bool CRadioDataModel::InitialOperaDoc(const QString& source, bool isPath) {
 
 bool CRadioDataModel::InitialOperaDoc(const QString& source, bool isPath,
                                       const QString& sourceName) {
+    std::optional<SOperation> operation = ReadOperation(source, isPath, sourceName);
+    if (!operation) {
+        return false;
+    }
+    m_operationDoc = std::move(operation->document);
+    m_codeplugVersion = operation->codeplugVersion;
+    m_versionFields = std::move(operation->versionFields);
+    return true;
+}
+
+std::optional<CRadioDataModel::SOperation> CRadioDataModel::ReadOperation(
+    const QString& source, bool isPath, const QString& sourceName) const {
     try {
         QString text;
         if (isPath) {
             std::optional<QString> read = profile_file::Read(source);
             if (!read) {
-                return false;
+                return std::nullopt;
             }
             text = std::move(*read);
         } else {
             text = source;
         }
-        m_operationDoc = CXmlDocument();
+        SOperation operation;
         try {
-            m_operationDoc = CXmlDocument::ParseText(text, sourceName);
+            operation.document = CXmlDocument::ParseText(text, sourceName);
         } catch (const CVeskCPSException& error) {
             throw CVeskCPSException::WithText(
                 model_msg::kInvalidProfile,
                 QStringLiteral("File='%1'\nDesc: %2").arg(sourceName, ParseReason(error)),
                 kInitialOperaDoc, QStringLiteral("parse"));
         }
-        CXPathContext xpath(m_operationDoc, model_msg::kFailedToLoadProfile);
+        CXPathContext xpath(operation.document, model_msg::kFailedToLoadProfile);
         const xmlNodePtr factory = xpath.SelectSingle(QStringLiteral("//dfns:factory_setting"));
         // A profile without a readable version gets the fields of the oldest; the schema then
         // says what is wrong with it.
-        m_codeplugVersion =
+        operation.codeplugVersion =
             factory ? xml::AttributeInt32(factory, "codeplug_version").value_or(0) : 0;
-        m_versionFields = CVersionFields();
         if (m_settings) {
-            m_versionFields = CVersionFields::Compute(
+            operation.versionFields = CVersionFields::Compute(
                 m_settings->Document(CSettingsDocuments::Doc::UpDownGradeSetting),
-                m_settings->RegionName(), m_codeplugVersion);
+                m_settings->RegionName(), operation.codeplugVersion);
         }
-        return true;
+        return operation;
     } catch (CVeskCPSException& error) {
         error.PassOn(kInitialOperaDoc);
         throw;
@@ -133,15 +152,14 @@ bool CRadioDataModel::LoadProfileText(const QString& text, const QString& source
     return Load(text, false, sourceName);
 }
 
+// Everything of the new profile is built beside the one held; only when all of it loaded does it
+// take the held one's place, so a profile that fails (a damaged file, an image a read brought)
+// costs nothing of what was open, unsaved edits included.
 bool CRadioDataModel::Load(const QString& source, bool isPath, const QString& sourceName) {
     try {
-        if (m_scriptReady) {
-            m_schema.reset();
-        } else if (!Initialize()) {
+        if (!m_scriptReady && !Initialize()) {
             return false;
         }
-        DropWorkingDocument();
-        m_schemaIndex.reset();
 
         const std::optional<QString> schemaText =
             profile_file::Read(InstallFile("DataProfile.xsd"));
@@ -151,28 +169,37 @@ bool CRadioDataModel::Load(const QString& source, bool isPath, const QString& so
         }
         CXmlDocument schemaDoc = CXmlDocument::ParseText(
             *schemaText, QStringLiteral("DataProfile.xsd"), model_msg::kFatalError102);
-        m_schemaIndex = std::make_unique<CSchemaIndex>(CSchemaIndex::Build(schemaDoc));
-        m_schema = std::make_unique<CSchemaValidator>(std::move(schemaDoc),
-                                                      QStringLiteral("DataProfile.xsd"));
+        auto schemaIndex = std::make_unique<CSchemaIndex>(CSchemaIndex::Build(schemaDoc));
+        auto schema = std::make_unique<CSchemaValidator>(std::move(schemaDoc),
+                                                         QStringLiteral("DataProfile.xsd"));
 
-        if (!InitialOperaDoc(source, isPath, sourceName)) {
+        std::optional<SOperation> operation = ReadOperation(source, isPath, sourceName);
+        if (!operation) {
             throw CVeskCPSException::WithText(
                 model_msg::kInvalidProfile,
                 QStringLiteral("File='%1'\nDesc: the file cannot be read").arg(sourceName),
                 kLoadProfile, QStringLiteral("read"));
         }
-        m_versionFields.PutOn(m_operationDoc);
+        operation->versionFields.PutOn(operation->document);
 
-        m_workingDoc = m_schema->ParseAndValidate(m_operationDoc.ToXml(), sourceName);
-        m_workingView = vbs::CDomDocument::Wrap(m_workingDoc.Get());
-        m_workingView->SetSelectionNamespaces(
+        CXmlDocument working = schema->ParseAndValidate(operation->document.ToXml(), sourceName);
+        std::shared_ptr<vbs::CDomDocument> view = vbs::CDomDocument::Wrap(working.Get());
+        view->SetSelectionNamespaces(
             {{QString::fromUtf8(kProfilePrefix), QString::fromUtf8(kProfileNamespace)},
              {QString::fromUtf8(kMsXsltPrefix), QString::fromUtf8(kMsXsltNamespace)}});
-        m_script->SetDocument(m_workingView);
-
         auto context = std::make_shared<SDataContext>();
         context->script = m_script.get();
-        context->schema = m_schemaIndex.get();
+        context->schema = schemaIndex.get();
+
+        DropWorkingDocument();
+        m_schema = std::move(schema);
+        m_schemaIndex = std::move(schemaIndex);
+        m_operationDoc = std::move(operation->document);
+        m_codeplugVersion = operation->codeplugVersion;
+        m_versionFields = std::move(operation->versionFields);
+        m_workingDoc = std::move(working);
+        m_workingView = std::move(view);
+        m_script->SetDocument(m_workingView);
         m_rootItem = CDataItem(CProfileNodeAccess::Wrap(m_workingDoc.Root()), std::move(context));
         return true;
     } catch (CVeskCPSException& error) {

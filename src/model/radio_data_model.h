@@ -41,7 +41,8 @@ public:
     // or is empty; engine failures raise 137.
     bool Initialize();
     // `source` is a file path when `isPath`, otherwise the complete profile text. True, or false
-    // after message 315 (an installation file is missing); an invalid profile raises 135.
+    // after message 315 (an installation file is missing); an invalid profile raises 135. A
+    // profile that fails to load leaves the one held before as it was.
     bool LoadProfile(const QString& source, bool isPath);
     // Profile text that was read from `sourceName`, which messages name instead of the text.
     bool LoadProfileText(const QString& text, const QString& sourceName);
@@ -61,9 +62,20 @@ public:
     const CRuleScriptHost* ScriptHost() const { return m_script.get(); }
 
 private:
+    // A profile as read, with what its codeplug version needs put on before validation.
+    struct SOperation {
+        CXmlDocument document;
+        int codeplugVersion = 0;
+        CVersionFields versionFields;
+    };
+
     QString InstallFile(const char* name) const;
     bool Load(const QString& source, bool isPath, const QString& sourceName);
     bool InitialOperaDoc(const QString& source, bool isPath, const QString& sourceName);
+    // Reads and parses the profile without touching the one held; nothing when the file cannot be
+    // read, 135 with the parser's reason when it does not parse.
+    std::optional<SOperation> ReadOperation(const QString& source, bool isPath,
+                                            const QString& sourceName) const;
     // Ends the script's view before the working document goes, so no script object outlives it.
     void DropWorkingDocument();
 
