@@ -272,6 +272,30 @@ CRuleScriptHost& CDataItem::Script(const char* operation) const {
     return *m_context->script;
 }
 
+std::optional<QString> CDataItem::SchemaRefusal(const QString& name, const QVariant& value) const {
+    if (m_node.IsNull() || m_context == nullptr || m_context->schema == nullptr) {
+        return std::nullopt;
+    }
+    xmlNodePtr element = NodeOf(m_node);
+    const QByteArray key = name.toUtf8();
+    const xmlAttrPtr attribute = xmlHasProp(element, Xml(key.constData()));
+    if (attribute != nullptr &&
+        GetScriptHandler(CProfileNodeAccess::Wrap(attribute), QStringLiteral("SetVal"))) {
+        return std::nullopt;
+    }
+    // The text SetAttributeValue writes when no handler takes the value.
+    QString text = value.toString();
+    if (value.typeId() == QMetaType::Bool) {
+        text = value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    } else if (m_context->schema->AttributeType(element, name) ==
+               CSchemaIndex::ValueType::Boolean) {
+        if (const auto flag = xml::ParseBool(text)) {
+            text = *flag ? QStringLiteral("1") : QStringLiteral("0");
+        }
+    }
+    return m_context->schema->CheckAttributeValue(element, name, text);
+}
+
 CEditResult CDataItem::SetAttributeValue(const QString& name, const QVariant& value,
                                          EConfirmation confirmation) {
     RequireNode(kSetAttributeValue);

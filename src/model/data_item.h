@@ -65,6 +65,12 @@ public:
     // of a profile document); nothing when the declaration names none.
     std::optional<QString> GetScriptHandler(const CProfileNode& node, const QString& key) const;
 
+    // For an attribute without a SetVal rule, whose value SetAttributeValue writes as it is: why
+    // the schema refuses `value` in the form it would be stored (its built-in type and the limits
+    // of its declared type). Nothing when the schema admits it, does not declare the attribute,
+    // or a rule takes the value (the rule decides). Asks no rule script and changes nothing.
+    std::optional<QString> SchemaRefusal(const QString& name, const QVariant& value) const;
+
     // Without a handler the value is written here and accepted.
     CEditResult SetAttributeValue(const QString& name, const QVariant& value,
                                   EConfirmation confirmation = EConfirmation::Unconfirmed);

@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include "model/profile_admission.h"
+#include "model/settings_documents.h"
 #include "model/data_item.h"
 #include "model/profile_checks.h"
 #include "model/profile_file.h"
@@ -162,12 +164,32 @@ QByteArray CProfileDocument::SerializeSteps() {
         Step(ESaveStep::TakeOff);
         m_model->TakeOffDoc();
         Step(ESaveStep::Recover);
-        const QByteArray text = RecoverXML(QString::fromUtf8(m_model->OperationDocument().ToXml()));
+        const QString text =
+            QString::fromUtf8(RecoverXML(QString::fromUtf8(m_model->OperationDocument().ToXml())));
+        Step(ESaveStep::Verify);
+        Verify(text);
         Step(ESaveStep::Scramble);
-        return profile_file::Encode(QString::fromUtf8(text));
+        return profile_file::Encode(text);
     } catch (CVeskCPSException& error) {
         error.PassOn(kSerialize);
         throw;
+    }
+}
+
+void CProfileDocument::Verify(const QString& text) const {
+    const QString name = m_path.isEmpty() ? m_title : m_path;
+    try {
+        m_model->CheckProfileText(text, name);
+    } catch (const CVeskCPSException& error) {
+        throw CVeskCPSException::WithText(model_msg::kFailedToSave, error.Summary(),
+                                          QStringLiteral("CProfileDocument::Verify"),
+                                          QStringLiteral("the profile would not open again"));
+    }
+    if (!CheckMURFreq(text)) {
+        throw CVeskCPSException::WithText(
+            model_msg::kFailedToSave, CStringTable::Instance().Text(kMsgInvalidFrequency),
+            QStringLiteral("CProfileDocument::Verify"),
+            QStringLiteral("a frequency of the licence-free MURS service"));
     }
 }
 

@@ -29,6 +29,7 @@ public:
         ResetSubRegion,
         TakeOff,  // the working document becomes the operation document (533)
         Recover,  // re-serialised through a fresh parse
+        Verify,   // admitted as opening admits a file (schema, MURS), else 533
         Scramble,
         WriteTemporary,  // the new file is written beside the target
         Replace,         // and renamed over it
@@ -74,7 +75,9 @@ public:
     QString ProposedFileName() const;
 
     // The bytes of the profile file for the current profile (serialisation steps 1-5). Raises 533
-    // on XML failures. It changes the open profile as saving does (transmit settings of models
+    // on XML failures, and with the reason when the text would not be admitted when opened (the
+    // schema refuses it, or it holds a MURS frequency), so that no save writes a file this
+    // program refuses. It changes the open profile as saving does (transmit settings of models
     // without repeater feature, sub-region).
     QByteArray Serialize();
 
@@ -105,6 +108,8 @@ private:
     void Step(ESaveStep step) const;
     // The serialisation with the hook called at each step.
     QByteArray SerializeSteps();
+    // Raises 533 with the reason when `text` would not be admitted when opened.
+    void Verify(const QString& text) const;
 
     const CConfiguration& m_config;
     IUserPrompt& m_prompt;

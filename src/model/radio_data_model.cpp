@@ -218,3 +218,14 @@ void CRadioDataModel::TakeOffDoc() {
                                          model_msg::kFailedToSave);
     m_versionFields.TakeOff(m_operationDoc);
 }
+
+void CRadioDataModel::CheckProfileText(const QString& text, const QString& sourceName) const {
+    if (!m_schema) {
+        throw CVeskCPSException(model_msg::kFailedToSave,
+                                QStringLiteral("CRadioDataModel::CheckProfileText"),
+                                QStringLiteral("no profile is loaded"));
+    }
+    std::optional<SOperation> operation = ReadOperation(text, false, sourceName);
+    operation->versionFields.PutOn(operation->document);
+    m_schema->ParseAndValidate(operation->document.ToXml(), sourceName);
+}

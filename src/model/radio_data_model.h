@@ -51,6 +51,10 @@ public:
     // The edited working document becomes the operation document, without the version fields;
     // XML failures raise 533.
     void TakeOffDoc();
+    // Raises what loading `text` would raise: 135 when it does not parse or, with the version
+    // fields of its codeplug version put on, the schema refuses it. Uses the schema of the profile
+    // held (533 when none is) and leaves that profile as it is.
+    void CheckProfileText(const QString& text, const QString& sourceName) const;
 
     CDataItem& RootItem() { return m_rootItem; }
     const CDataItem& RootItem() const { return m_rootItem; }

@@ -6,8 +6,10 @@
 
 #include <QSet>
 #include <QStringList>
+#include <libxml/xmlregexp.h>
 
 #include "platform/vesk_cps_exception.h"
+#include "platform/xml/libxml_guard.h"
 #include "platform/xml/namespaces.h"
 #include "platform/xml/xml_document.h"
 #include "platform/xml/xml_node.h"
@@ -63,6 +65,88 @@ SQName ResolveQName(xmlNodePtr context, const QString& qname) {
 
 QString NodeNamespace(const xmlNode* node) {
     return node && node->ns ? xml::Text(node->ns->href) : QString();
+}
+
+// An xs:integer-style text: an optional sign and decimal digits, nothing else.
+struct SInteger {
+    bool negative = false;
+    quint64 magnitude = 0;
+};
+
+std::optional<SInteger> ParseInteger(const QString& text) {
+    SInteger number;
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        number.negative = text[i] == u'-';
+        ++i;
+    }
+    if (i == text.size()) {
+        return std::nullopt;
+    }
+    for (; i < text.size(); ++i) {
+        if (text[i] < u'0' || text[i] > u'9') {
+            return std::nullopt;
+        }
+        const quint64 digit = text[i].unicode() - u'0';
+        if (number.magnitude > (~quint64{0} - digit) / 10) {
+            return std::nullopt;  // beyond 64 bits: no built-in type of ours holds it
+        }
+        number.magnitude = number.magnitude * 10 + digit;
+    }
+    if (number.magnitude == 0) {
+        number.negative = false;
+    }
+    return number;
+}
+
+// -1, 0 or 1 as `a` is below, equal to or above `b`.
+int Compare(const SInteger& a, const SInteger& b) {
+    if (a.negative != b.negative) {
+        return a.negative ? -1 : 1;
+    }
+    const int order = a.magnitude < b.magnitude ? -1 : (a.magnitude > b.magnitude ? 1 : 0);
+    return a.negative ? -order : order;
+}
+
+// The value space test of the three built-in roots that numbers and flags derive from; the
+// reason when `value` is outside it.
+std::optional<QString> CheckBuiltIn(CSchemaIndex::ValueType type, const QString& value) {
+    switch (type) {
+        case CSchemaIndex::ValueType::Long: {
+            const std::optional<SInteger> number = ParseInteger(value);
+            if (!number || number->magnitude >
+                               (number->negative ? 0x8000000000000000ull : 0x7FFFFFFFFFFFFFFFull)) {
+                return QStringLiteral("it is not a whole number");
+            }
+            return std::nullopt;
+        }
+        case CSchemaIndex::ValueType::UnsignedLong: {
+            const std::optional<SInteger> number = ParseInteger(value);
+            if (!number || number->negative) {
+                return QStringLiteral("it is not a whole number of 0 or more");
+            }
+            return std::nullopt;
+        }
+        case CSchemaIndex::ValueType::Boolean:
+            if (value != u"0" && value != u"1" && value != u"true" && value != u"false") {
+                return QStringLiteral("it is not 0 or 1");
+            }
+            return std::nullopt;
+        case CSchemaIndex::ValueType::Text:
+            break;
+    }
+    return std::nullopt;
+}
+
+std::shared_ptr<void> CompilePattern(const QString& pattern) {
+    const QByteArray text = pattern.toUtf8();
+    CLibxmlGuard guard;
+    xmlRegexpPtr compiled = xmlRegexpCompile(reinterpret_cast<const xmlChar*>(text.constData()));
+    if (!compiled) {
+        return nullptr;
+    }
+    return std::shared_ptr<void>(
+        compiled, [](void* regexp) { xmlRegFreeRegexp(static_cast<xmlRegexpPtr>(regexp)); });
 }
 
 }  // namespace
@@ -149,7 +233,46 @@ private:
         return nullptr;
     }
 
-    ValueType TypeByName(xmlNodePtr context, const QString& qname, QSet<const xmlNode*>& seen) {
+    using Restrictions = std::vector<CSchemaIndex::SRestriction>;
+
+    static CSchemaIndex::SRestriction ReadFacets(const xmlNode* restriction) {
+        CSchemaIndex::SRestriction facets;
+        for (xmlNodePtr facet : ElementChildren(restriction)) {
+            const std::optional<QString> value = xml::Attribute(facet, "value");
+            if (!value) {
+                continue;
+            }
+            const auto count = [&value] {
+                bool ok = false;
+                const int number = value->trimmed().toInt(&ok);
+                return ok ? std::optional<int>(number) : std::nullopt;
+            };
+            if (IsXs(facet, "minInclusive")) {
+                facets.minInclusive = value->trimmed();
+            } else if (IsXs(facet, "maxInclusive")) {
+                facets.maxInclusive = value->trimmed();
+            } else if (IsXs(facet, "minExclusive")) {
+                facets.minExclusive = value->trimmed();
+            } else if (IsXs(facet, "maxExclusive")) {
+                facets.maxExclusive = value->trimmed();
+            } else if (IsXs(facet, "length")) {
+                facets.length = count();
+            } else if (IsXs(facet, "minLength")) {
+                facets.minLength = count();
+            } else if (IsXs(facet, "maxLength")) {
+                facets.maxLength = count();
+            } else if (IsXs(facet, "pattern")) {
+                facets.patterns.append(*value);
+                facets.compiled.push_back(CompilePattern(*value));
+            } else if (IsXs(facet, "enumeration")) {
+                facets.enumerations.append(*value);
+            }
+        }
+        return facets;
+    }
+
+    ValueType TypeByName(xmlNodePtr context, const QString& qname, QSet<const xmlNode*>& seen,
+                         Restrictions* restrictions = nullptr) {
         const SQName resolved = ResolveQName(context, qname);
         if (resolved.namespaceUri == QLatin1String(kXsdNamespace)) {
             if (resolved.localName == u"long") {
@@ -167,10 +290,11 @@ private:
             return ValueType::Text;
         }
         const xmlNode* type = m_simpleTypes.value(resolved.localName);
-        return type ? SimpleTypeRoot(type, seen) : ValueType::Text;
+        return type ? SimpleTypeRoot(type, seen, restrictions) : ValueType::Text;
     }
 
-    ValueType SimpleTypeRoot(const xmlNode* simpleType, QSet<const xmlNode*>& seen) {
+    ValueType SimpleTypeRoot(const xmlNode* simpleType, QSet<const xmlNode*>& seen,
+                             Restrictions* restrictions = nullptr) {
         if (seen.contains(simpleType) || seen.size() > kMaxDepth) {
             return ValueType::Text;
         }
@@ -179,11 +303,14 @@ private:
         if (!restriction) {
             return ValueType::Text;  // a list or a union has no single root
         }
+        if (restrictions) {
+            restrictions->push_back(ReadFacets(restriction));
+        }
         if (const auto base = xml::Attribute(restriction, "base")) {
-            return TypeByName(restriction, *base, seen);
+            return TypeByName(restriction, *base, seen, restrictions);
         }
         const xmlNode* inlineBase = FirstXsChild(restriction, "simpleType");
-        return inlineBase ? SimpleTypeRoot(inlineBase, seen) : ValueType::Text;
+        return inlineBase ? SimpleTypeRoot(inlineBase, seen, restrictions) : ValueType::Text;
     }
 
     void AddAttribute(xmlNodePtr attribute, CSchemaIndex::SElementDecl& element) {
@@ -208,9 +335,9 @@ private:
         decl.namespaceUri = qualified ? m_target : QString();
         QSet<const xmlNode*> seen;
         if (const auto type = xml::Attribute(declaration, "type")) {
-            decl.type = TypeByName(declaration, *type, seen);
+            decl.type = TypeByName(declaration, *type, seen, &decl.restrictions);
         } else if (const xmlNode* inlineType = FirstXsChild(declaration, "simpleType")) {
-            decl.type = SimpleTypeRoot(inlineType, seen);
+            decl.type = SimpleTypeRoot(inlineType, seen, &decl.restrictions);
         }
         decl.handlers = Handlers(declaration);
         if (decl.handlers.isEmpty() && declaration != attribute) {
@@ -386,6 +513,89 @@ std::optional<CSchemaIndex::ValueType> CSchemaIndex::FindAttributeType(
 CSchemaIndex::ValueType CSchemaIndex::AttributeType(const xmlNode* element,
                                                     const QString& attribute) const {
     return FindAttributeType(element, attribute).value_or(ValueType::Text);
+}
+
+std::optional<QString> CSchemaIndex::CheckAttributeValue(const xmlNode* element,
+                                                         const QString& attribute,
+                                                         const QString& text) const {
+    const SAttributeDecl* decl = FindAttribute(element, attribute, QString());
+    if (!decl) {
+        return std::nullopt;
+    }
+    // Blanks around a number are refused, not collapsed: the validator that opening a profile
+    // runs refuses them too, and its verdict is the one that counts.
+    const QString& value = text;
+    if (std::optional<QString> refused = CheckBuiltIn(decl->type, value)) {
+        return refused;
+    }
+    for (const SRestriction& restriction : decl->restrictions) {
+        if (std::optional<QString> refused = CheckRestriction(restriction, decl->type, value)) {
+            return refused;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> CSchemaIndex::CheckRestriction(const SRestriction& restriction,
+                                                      ValueType type, const QString& value) {
+    if (type == ValueType::Long || type == ValueType::UnsignedLong) {
+        const std::optional<SInteger> number = ParseInteger(value);
+        const auto beyond = [&number](const std::optional<QString>& bound, bool below,
+                                      bool inclusive) {
+            const std::optional<SInteger> limit = bound ? ParseInteger(*bound) : std::nullopt;
+            if (!number || !limit) {
+                return false;
+            }
+            const int order = Compare(*number, *limit);
+            return below ? (inclusive ? order < 0 : order <= 0)
+                         : (inclusive ? order > 0 : order >= 0);
+        };
+        if (beyond(restriction.minInclusive, true, true)) {
+            return QStringLiteral("the smallest value is %1").arg(*restriction.minInclusive);
+        }
+        if (beyond(restriction.maxInclusive, false, true)) {
+            return QStringLiteral("the largest value is %1").arg(*restriction.maxInclusive);
+        }
+        if (beyond(restriction.minExclusive, true, false)) {
+            return QStringLiteral("it must be above %1").arg(*restriction.minExclusive);
+        }
+        if (beyond(restriction.maxExclusive, false, false)) {
+            return QStringLiteral("it must be below %1").arg(*restriction.maxExclusive);
+        }
+    }
+    // Lengths count characters, not the 16-bit units a QString holds.
+    const qsizetype length = value.toUcs4().size();
+    if (restriction.length && length != *restriction.length) {
+        return QStringLiteral("it must be %1 characters long").arg(*restriction.length);
+    }
+    if (restriction.minLength && length < *restriction.minLength) {
+        return QStringLiteral("it must be at least %1 characters long").arg(*restriction.minLength);
+    }
+    if (restriction.maxLength && length > *restriction.maxLength) {
+        return QStringLiteral("it must be at most %1 characters long").arg(*restriction.maxLength);
+    }
+    if (!restriction.patterns.isEmpty()) {
+        const QByteArray text = value.toUtf8();
+        bool matched = false;
+        for (const std::shared_ptr<void>& compiled : restriction.compiled) {
+            // A pattern libxml2 cannot compile stops the whole schema from compiling, so a
+            // profile never gets this far with one; it decides nothing here.
+            if (!compiled ||
+                xmlRegexpExec(static_cast<xmlRegexpPtr>(compiled.get()),
+                              reinterpret_cast<const xmlChar*>(text.constData())) == 1) {
+                matched = true;
+                break;
+            }
+        }
+        if (!matched) {
+            return QStringLiteral("it does not have the form %1")
+                .arg(restriction.patterns.join(QStringLiteral(" or ")));
+        }
+    }
+    if (!restriction.enumerations.isEmpty() && !restriction.enumerations.contains(value)) {
+        return QStringLiteral("it is none of %1").arg(restriction.enumerations.join(u", "));
+    }
+    return std::nullopt;
 }
 
 std::optional<QString> CSchemaIndex::Handler(const xmlNode* node, const QString& key) const {

@@ -435,10 +435,11 @@ protected:
     QByteArray before;
 };
 
-const std::vector<ESaveStep> kAllSteps = {
-    ESaveStep::CommitEdits,    ESaveStep::RangeCheck,     ESaveStep::CopyToTransmit,
-    ESaveStep::ResetSubRegion, ESaveStep::TakeOff,        ESaveStep::Recover,
-    ESaveStep::Scramble,       ESaveStep::WriteTemporary, ESaveStep::Replace};
+const std::vector<ESaveStep> kAllSteps = {ESaveStep::CommitEdits,    ESaveStep::RangeCheck,
+                                          ESaveStep::CopyToTransmit, ESaveStep::ResetSubRegion,
+                                          ESaveStep::TakeOff,        ESaveStep::Recover,
+                                          ESaveStep::Verify,         ESaveStep::Scramble,
+                                          ESaveStep::WriteTemporary, ESaveStep::Replace};
 
 TEST_F(ProfileDocumentFailure, ASavePassesEveryStepInOrder) {
     std::vector<ESaveStep> passed;
@@ -477,9 +478,9 @@ TEST_P(ProfileDocumentInterrupted, LeavesTheFileAndTheDocumentAsTheyWere) {
 }
 
 std::string StepName(const ::testing::TestParamInfo<ESaveStep>& step) {
-    static const char* const kNames[] = {"CommitEdits",    "RangeCheck",     "CopyToTransmit",
-                                         "ResetSubRegion", "TakeOff",        "Recover",
-                                         "Scramble",       "WriteTemporary", "Replace"};
+    static const char* const kNames[] = {
+        "CommitEdits", "RangeCheck", "CopyToTransmit", "ResetSubRegion", "TakeOff",
+        "Recover",     "Verify",     "Scramble",       "WriteTemporary", "Replace"};
     return kNames[static_cast<int>(step.param)];
 }
 

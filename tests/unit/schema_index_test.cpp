@@ -1,6 +1,7 @@
 #include "model/schema_index.h"
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 
 #include "model/schema_validator.h"
 #include "platform/xml/xml_document.h"
+#include "platform/xml/xml_node.h"
 #include "platform/xml/xpath.h"
 #include "qt_print.h"
 #include "source_files.h"
@@ -171,6 +173,93 @@ INSTANTIATE_TEST_SUITE_P(
         SHandlerRow{"//dfns:channels", "", "OnDelete", std::nullopt},
         SHandlerRow{"//dfns:factory_setting", "", "SetVal", std::nullopt},
         SHandlerRow{"/dfns:VeskProfile", "", "CanAddChild", std::nullopt}));
+
+// --- value limits ----------------------------------------------------------------------------
+
+struct SValueRow {
+    const char* xpath;
+    const char* attribute;
+    const char* value;
+    const char* refusal;  // null when the value is admitted
+};
+
+void PrintTo(const SValueRow& row, std::ostream* os) {
+    *os << row.attribute << "=" << row.value;
+}
+
+class SchemaIndexValue : public testing::TestWithParam<SValueRow> {};
+
+// The index's verdict on one value is the validator's on a profile that holds it.
+TEST_P(SchemaIndexValue, RefusesWhatTheValidatorRefuses) {
+    const SValueRow& row = GetParam();
+    const QString xpath = QString::fromUtf8(row.xpath);
+    xmlNodePtr element = SelectIn(FullProfile(), xpath);
+    ASSERT_NE(element, nullptr);
+    const QString value = QString::fromUtf8(row.value);
+    const std::optional<QString> refusal =
+        Index().CheckAttributeValue(element, QString::fromUtf8(row.attribute), value);
+    EXPECT_EQ(refusal, row.refusal ? std::optional(QString::fromUtf8(row.refusal)) : std::nullopt);
+
+    CXmlDocument copy = FullProfile().Clone();
+    xml::SetAttribute(SelectIn(copy, xpath), row.attribute, value);
+    bool valid = true;
+    try {
+        Validator().Validate(copy, QStringLiteral("copy"), copy.ToXml());
+    } catch (const CVeskCPSException&) {
+        valid = false;
+    }
+    EXPECT_EQ(valid, !refusal.has_value());
+}
+
+const char* const kChannel = "//dfns:channels/dfns:channel[1]";
+const char* const kFrequency = "//dfns:frequencies/dfns:frequency[1]";
+const char* const kFactory = "//dfns:factory_setting";
+
+INSTANTIATE_TEST_SUITE_P(
+    DataProfile, SchemaIndexValue,
+    testing::Values(
+        // SquelchCode -> ByteValue -> xs:long
+        SValueRow{kChannel, "rx_code", "255", nullptr},
+        SValueRow{kChannel, "rx_code", " 7", "it is not a whole number"},
+        SValueRow{kChannel, "rx_code", "+7", nullptr},
+        SValueRow{kChannel, "rx_code", "256", "the largest value is 255"},
+        SValueRow{kChannel, "rx_code", "-1", "the smallest value is 0"},
+        SValueRow{kChannel, "rx_code", "7x", "it is not a whole number"},
+        SValueRow{kChannel, "rx_code", "", "it is not a whole number"},
+        // The most derived limit is the one named: ChannelIndex before ByteValue.
+        SValueRow{"//dfns:setting/dfns:preset[1]", "channel", "19", "the largest value is 18"},
+        SValueRow{kFrequency, "bandwidth", "300", "the largest value is 3"},
+        // RfFrequencyHz -> FrequencyHz -> UInt32 -> xs:unsignedLong
+        SValueRow{kFrequency, "freq", "30000000", nullptr},
+        SValueRow{kFrequency, "freq", "29999999", "the smallest value is 30000000"},
+        SValueRow{kFrequency, "freq", "1000000001", "the largest value is 1000000000"},
+        SValueRow{kFrequency, "freq", "-5", "it is not a whole number of 0 or more"},
+        SValueRow{"//dfns:limit", "maxCodes", "4294967295", nullptr},
+        SValueRow{"//dfns:limit", "maxCodes", "4294967296", "the largest value is 4294967295"},
+        SValueRow{"//dfns:limit", "maxCodes", "18446744073709551616",
+                  "it is not a whole number of 0 or more"},
+        SValueRow{kFactory, "firmware_version", "4294967295", nullptr},
+        SValueRow{kFactory, "firmware_version", "16",
+                  "it does not have the form [0-9]|1[0-5]|4294967295"},
+        // FlagType: xs:boolean restricted to the one stored form.
+        SValueRow{kChannel, "rx_bw", "1", nullptr},
+        SValueRow{kChannel, "rx_bw", "true", "it does not have the form 0|1"},
+        SValueRow{kChannel, "rx_bw", "2", "it is not 0 or 1"},
+        // Texts: patterns and lengths, in characters.
+        SValueRow{kFactory, "model", "CUD41600", nullptr},
+        SValueRow{kFactory, "model", "CUD4160", "it does not have the form [A-Z]{3}[0-9]{5}"},
+        SValueRow{kFactory, "serial", "", nullptr},
+        SValueRow{kFactory, "serial", "471KFT2P9X", nullptr},
+        SValueRow{kFactory, "serial", "471OFT2P9X",
+                  "it does not have the form "
+                  "([0-9]{3}[A-NP-Z][A-HJ-NP-Z]{2}[0-9A-Z][0-9A-HJ-NP-Z]{3})?"},
+        SValueRow{kChannel, "name", "ABCDEFGH", nullptr},
+        SValueRow{kChannel, "name", "ABCDEFGHI", "it must be at most 8 characters long"},
+        SValueRow{kChannel, "name",
+                  "\U0001F4FB\U0001F4FB\U0001F4FB\U0001F4FB\U0001F4FB\U0001F4FB\U0001F4FB"
+                  "\U0001F4FB",
+                  nullptr}),
+    [](const testing::TestParamInfo<SValueRow>& row) { return "row" + std::to_string(row.index); });
 
 TEST(SchemaIndex, KnowsEveryElementPathOfTheProfile) {
     for (const char* path :

@@ -137,6 +137,14 @@ int RunSet(const QStringList& args) {
                 return kExitUsage;
             }
             CDataItem element = target->element;
+            // Without a rule the value goes into the profile as it is, so the schema has the only
+            // say: a value it refuses would make a file that no longer opens.
+            if (const std::optional<QString> refusal =
+                    element.SchemaRefusal(target->attribute, *value)) {
+                TellError(QStringLiteral("%1: '%2' is not allowed here: %3")
+                              .arg(path, text, *refusal));
+                return kExitRefused;
+            }
             const int settled = Settle(prompt, [&](EConfirmation confirmation) {
                 return element.SetAttributeValue(target->attribute, *value, confirmation);
             });
