@@ -1,12 +1,16 @@
 # Writes the machine hive of an installation. Runs inside `cmake --install`, where
 # CMAKE_INSTALL_PREFIX is the prefix being installed into.
 
-set(install_path "${CMAKE_INSTALL_PREFIX}/${VESK_INSTALL_DATADIR}")
-# A system installation keeps its configuration in /etc, any other prefix below itself.
-if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+# "/usr/" is the prefix "/usr" as well.
+string(REGEX REPLACE "(.)/+$" "\\1" prefix "${CMAKE_INSTALL_PREFIX}")
+set(install_path "${prefix}/${VESK_INSTALL_DATADIR}")
+# A system installation keeps its configuration in /etc, where the base-directory default
+# (/etc/xdg) finds it; any other prefix keeps it below itself, in <prefix>/etc/xdg, where the
+# programs in <prefix>/bin look when XDG_CONFIG_DIRS names no hive.
+if(prefix STREQUAL "/usr")
   set(config_root "/etc")
 else()
-  set(config_root "${CMAKE_INSTALL_PREFIX}/etc")
+  set(config_root "${prefix}/etc")
 endif()
 set(hive "$ENV{DESTDIR}${config_root}/${VESK_HIVE_SUBPATH}")
 

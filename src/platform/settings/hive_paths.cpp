@@ -1,5 +1,6 @@
 #include "platform/settings/hive_paths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
@@ -10,6 +11,15 @@ namespace {
 
 QString EnvPath(const char* name) {
     return QString::fromLocal8Bit(qgetenv(name));
+}
+
+// The folder of the running program, its links resolved.
+QString ProgramFolder() {
+    if (QCoreApplication::instance() != nullptr) {
+        return QCoreApplication::applicationDirPath();
+    }
+    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return program.isEmpty() ? QString() : QFileInfo(program).absolutePath();
 }
 
 }  // namespace
@@ -38,6 +48,15 @@ QString MachineHiveFile() {
         }
         if (QFileInfo::exists(file)) {
             return file;
+        }
+    }
+    // An installation under any prefix but /usr keeps its hive below that prefix, beside the
+    // folder of its programs, where no base-directory variable points by default.
+    const QString folder = ProgramFolder();
+    if (!folder.isEmpty()) {
+        const QString installed = HiveFileIn(folder + QStringLiteral("/../etc/xdg"));
+        if (QFileInfo::exists(installed)) {
+            return installed;
         }
     }
     return first.isEmpty() ? HiveFileIn(QStringLiteral("/etc/xdg")) : first;

@@ -14,8 +14,9 @@ inline constexpr char16_t kApplication[] = u"Vesk Kel CPS";
 // Path of the hive file below one configuration folder: "<dir>/Corvane/Vesk Kel CPS.conf".
 QString HiveFileIn(const QString& configDir);
 
-// The first machine hive that exists along XDG_CONFIG_DIRS (default /etc/xdg); when none exists,
-// where the first one would be, so that the caller can still name it in a message.
+// The first machine hive that exists along XDG_CONFIG_DIRS (default /etc/xdg), else the one the
+// install step wrote below the program's own prefix ("<bin>/../etc/xdg"); when none exists, where
+// the first one along XDG_CONFIG_DIRS would be, so that the caller can still name it in a message.
 QString MachineHiveFile();
 
 // The user hive below XDG_CONFIG_HOME (default ~/.config).
