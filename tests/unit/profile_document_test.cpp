@@ -1,6 +1,7 @@
 #include "model/profile_document.h"
 
 #include <optional>
+#include <ostream>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -511,6 +512,10 @@ struct SUnadmittedRow {
     const char* reason;  // what the message must say after "Failed to save."
 };
 
+void PrintTo(const SUnadmittedRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
 class ProfileDocumentUnadmitted : public ProfileDocumentFailure,
                                   public ::testing::WithParamInterface<SUnadmittedRow> {};
 
@@ -710,6 +715,10 @@ struct SCountRow {
     const char* name;
     const char* count;  // max_valid_freqs of a profile with 16 frequencies
 };
+
+void PrintTo(const SCountRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class ProfileDocumentFrequencyCount : public ProfileDocument,
                                       public ::testing::WithParamInterface<SCountRow> {};

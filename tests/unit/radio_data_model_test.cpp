@@ -1,6 +1,7 @@
 #include "model/radio_data_model.h"
 
 #include <optional>
+#include <ostream>
 #include <tuple>
 
 #include <QByteArray>
@@ -236,6 +237,10 @@ struct SFailedLoadRow {
     const char* text;         // profile text, or null
     const char* missingFile;  // an installation file taken away first, or null
 };
+
+void PrintTo(const SFailedLoadRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class RadioDataModelFailedLoad : public RadioDataModel,
                                  public ::testing::WithParamInterface<SFailedLoadRow> {};
