@@ -10,11 +10,13 @@
 #include "model/schema_index.h"
 #include "model/schema_validator.h"
 #include "model/settings_documents.h"
+#include "model/version_fields.h"
 #include "platform/script/dom.h"
 #include "platform/settings/configuration.h"
 #include "platform/user_prompt.h"
 #include "platform/vesk_cps_exception.h"
 #include "platform/xml/namespaces.h"
+#include "platform/xml/xml_document.h"
 #include "platform/xml/xml_node.h"
 #include "platform/xml/xpath.h"
 
@@ -48,9 +50,52 @@ QString ParseReason(const CVeskCPSException& error) {
 
 }  // namespace
 
+struct CRadioDataModel::SOperation {
+    CXmlDocument document;
+    int codeplugVersion = 0;
+    CVersionFields versionFields;
+};
+
+// Declared in the order of creation so that destruction releases them in reverse.
+struct CRadioDataModel::SDocuments {
+    CXmlDocument working;
+    std::unique_ptr<CSchemaValidator> schema;
+    std::unique_ptr<CSchemaIndex> schemaIndex;
+    std::shared_ptr<vbs::CDomDocument> workingView;
+    // The host is both the engine and the site the engine reports to.
+    std::unique_ptr<CRuleScriptHost> script;
+    bool scriptReady = false;
+    int codeplugVersion = 0;
+    CXmlDocument operation;
+    CVersionFields versionFields;
+};
+
 CRadioDataModel::CRadioDataModel(const CConfiguration& config, IUserPrompt& prompt,
                                  const CSettingsDocuments* settings)
-    : m_config(config), m_prompt(prompt), m_settings(settings) {}
+    : m_config(config),
+      m_prompt(prompt),
+      m_settings(settings),
+      m_documents(std::make_unique<SDocuments>()) {}
+
+const CXmlDocument& CRadioDataModel::OperationDocument() const {
+    return m_documents->operation;
+}
+
+const CXmlDocument& CRadioDataModel::WorkingDocument() const {
+    return m_documents->working;
+}
+
+int CRadioDataModel::CodeplugVersion() const {
+    return m_documents->codeplugVersion;
+}
+
+const CVersionFields& CRadioDataModel::VersionFields() const {
+    return m_documents->versionFields;
+}
+
+const CRuleScriptHost* CRadioDataModel::ScriptHost() const {
+    return m_documents->script.get();
+}
 
 CRadioDataModel::~CRadioDataModel() {
     DropWorkingDocument();
@@ -63,14 +108,14 @@ QString CRadioDataModel::InstallFile(const char* name) const {
 
 void CRadioDataModel::DropWorkingDocument() {
     m_rootItem = CDataItem();
-    if (m_script) {
-        m_script->SetDocument(nullptr);
+    if (m_documents->script) {
+        m_documents->script->SetDocument(nullptr);
     }
-    if (m_workingView) {
-        m_workingView->Release();
-        m_workingView.reset();
+    if (m_documents->workingView) {
+        m_documents->workingView->Release();
+        m_documents->workingView.reset();
     }
-    m_workingDoc = CXmlDocument();
+    m_documents->working = CXmlDocument();
 }
 
 bool CRadioDataModel::Initialize() {
@@ -81,10 +126,8 @@ bool CRadioDataModel::Initialize() {
     }
     auto script = std::make_unique<CRuleScriptHost>(m_prompt);
     script->Start(*text, QStringLiteral("DataProfile.vbs"));
-    m_script = std::move(script);
-    m_scriptReady = true;
-    m_rootHolderDoc = CXmlDocument::CreateWithRoot("root", kProfileNamespace);
-    m_rootHolder = m_rootHolderDoc.Root();
+    m_documents->script = std::move(script);
+    m_documents->scriptReady = true;
     return true;
 }
 
@@ -98,9 +141,9 @@ bool CRadioDataModel::InitialOperaDoc(const QString& source, bool isPath,
     if (!operation) {
         return false;
     }
-    m_operationDoc = std::move(operation->document);
-    m_codeplugVersion = operation->codeplugVersion;
-    m_versionFields = std::move(operation->versionFields);
+    m_documents->operation = std::move(operation->document);
+    m_documents->codeplugVersion = operation->codeplugVersion;
+    m_documents->versionFields = std::move(operation->versionFields);
     return true;
 }
 
@@ -157,7 +200,7 @@ bool CRadioDataModel::LoadProfileText(const QString& text, const QString& source
 // costs nothing of what was open, unsaved edits included.
 bool CRadioDataModel::Load(const QString& source, bool isPath, const QString& sourceName) {
     try {
-        if (!m_scriptReady && !Initialize()) {
+        if (!m_documents->scriptReady && !Initialize()) {
             return false;
         }
 
@@ -188,19 +231,20 @@ bool CRadioDataModel::Load(const QString& source, bool isPath, const QString& so
             {{QString::fromUtf8(kProfilePrefix), QString::fromUtf8(kProfileNamespace)},
              {QString::fromUtf8(kMsXsltPrefix), QString::fromUtf8(kMsXsltNamespace)}});
         auto context = std::make_shared<SDataContext>();
-        context->script = m_script.get();
+        context->script = m_documents->script.get();
         context->schema = schemaIndex.get();
 
         DropWorkingDocument();
-        m_schema = std::move(schema);
-        m_schemaIndex = std::move(schemaIndex);
-        m_operationDoc = std::move(operation->document);
-        m_codeplugVersion = operation->codeplugVersion;
-        m_versionFields = std::move(operation->versionFields);
-        m_workingDoc = std::move(working);
-        m_workingView = std::move(view);
-        m_script->SetDocument(m_workingView);
-        m_rootItem = CDataItem(CProfileNodeAccess::Wrap(m_workingDoc.Root()), std::move(context));
+        m_documents->schema = std::move(schema);
+        m_documents->schemaIndex = std::move(schemaIndex);
+        m_documents->operation = std::move(operation->document);
+        m_documents->codeplugVersion = operation->codeplugVersion;
+        m_documents->versionFields = std::move(operation->versionFields);
+        m_documents->working = std::move(working);
+        m_documents->workingView = std::move(view);
+        m_documents->script->SetDocument(m_documents->workingView);
+        m_rootItem =
+            CDataItem(CProfileNodeAccess::Wrap(m_documents->working.Root()), std::move(context));
         return true;
     } catch (CVeskCPSException& error) {
         error.PassOn(kLoadProfile);
@@ -209,23 +253,23 @@ bool CRadioDataModel::Load(const QString& source, bool isPath, const QString& so
 }
 
 void CRadioDataModel::TakeOffDoc() {
-    if (m_workingDoc.IsNull()) {
+    if (m_documents->working.IsNull()) {
         throw CVeskCPSException(model_msg::kFailedToSave,
                                 QStringLiteral("CRadioDataModel::TakeOffDoc"),
                                 QStringLiteral("no profile is loaded"));
     }
-    m_operationDoc = CXmlDocument::Parse(m_workingDoc.ToXml(), QStringLiteral("working document"),
-                                         model_msg::kFailedToSave);
-    m_versionFields.TakeOff(m_operationDoc);
+    m_documents->operation = CXmlDocument::Parse(
+        m_documents->working.ToXml(), QStringLiteral("working document"), model_msg::kFailedToSave);
+    m_documents->versionFields.TakeOff(m_documents->operation);
 }
 
 void CRadioDataModel::CheckProfileText(const QString& text, const QString& sourceName) const {
-    if (!m_schema) {
+    if (!m_documents->schema) {
         throw CVeskCPSException(model_msg::kFailedToSave,
                                 QStringLiteral("CRadioDataModel::CheckProfileText"),
                                 QStringLiteral("no profile is loaded"));
     }
     std::optional<SOperation> operation = ReadOperation(text, false, sourceName);
     operation->versionFields.PutOn(operation->document);
-    m_schema->ParseAndValidate(operation->document.ToXml(), sourceName);
+    m_documents->schema->ParseAndValidate(operation->document.ToXml(), sourceName);
 }

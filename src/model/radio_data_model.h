@@ -8,22 +8,15 @@
 
 #include <QByteArray>
 #include <QString>
-#include <libxml/tree.h>
 
 #include "model/data_item.h"
-#include "model/version_fields.h"
-#include "platform/xml/xml_document.h"
 
 class CConfiguration;
 class CRuleScriptHost;
 class CSettingsDocuments;
-class CSchemaIndex;
-class CSchemaValidator;
+class CVersionFields;
+class CXmlDocument;
 class IUserPrompt;
-
-namespace vbs {
-class CDomDocument;
-}
 
 class CRadioDataModel {
 public:
@@ -58,20 +51,19 @@ public:
 
     CDataItem& RootItem() { return m_rootItem; }
     const CDataItem& RootItem() const { return m_rootItem; }
-    const CXmlDocument& OperationDocument() const { return m_operationDoc; }
-    const CXmlDocument& WorkingDocument() const { return m_workingDoc; }
-    int CodeplugVersion() const { return m_codeplugVersion; }
-    const CVersionFields& VersionFields() const { return m_versionFields; }
+    const CXmlDocument& OperationDocument() const;
+    const CXmlDocument& WorkingDocument() const;
+    int CodeplugVersion() const;
+    const CVersionFields& VersionFields() const;
     // Null until Initialize succeeded; the same engine serves every profile loaded later.
-    const CRuleScriptHost* ScriptHost() const { return m_script.get(); }
+    const CRuleScriptHost* ScriptHost() const;
 
 private:
     // A profile as read, with what its codeplug version needs put on before validation.
-    struct SOperation {
-        CXmlDocument document;
-        int codeplugVersion = 0;
-        CVersionFields versionFields;
-    };
+    struct SOperation;
+    // The documents, schema and script engine behind the root item: the XML library's world,
+    // which the pages binding to this model never see.
+    struct SDocuments;
 
     QString InstallFile(const char* name) const;
     bool Load(const QString& source, bool isPath, const QString& sourceName);
@@ -87,18 +79,6 @@ private:
     IUserPrompt& m_prompt;
     const CSettingsDocuments* m_settings;
 
-    // Declared in the order of creation so that destruction releases them in reverse.
     CDataItem m_rootItem;
-    CXmlDocument m_workingDoc;
-    std::unique_ptr<CSchemaValidator> m_schema;
-    std::unique_ptr<CSchemaIndex> m_schemaIndex;
-    std::shared_ptr<vbs::CDomDocument> m_workingView;
-    CXmlDocument m_rootHolderDoc;
-    xmlNodePtr m_rootHolder = nullptr;
-    // The host is both the engine and the site the engine reports to.
-    std::unique_ptr<CRuleScriptHost> m_script;
-    bool m_scriptReady = false;
-    int m_codeplugVersion = 0;
-    CXmlDocument m_operationDoc;
-    CVersionFields m_versionFields;
+    std::unique_ptr<SDocuments> m_documents;
 };
