@@ -216,6 +216,11 @@ const SFaultRow kFaults[] = {
     {"checksum_write", "checksum", "FF 17 00 06 01 00 09 31 32 76", "50 FF 84 00 04 01 00 09 91",
      true},
     {"drop_reset", "drop", "FF 10 00 01 EF", "50", false},
+    // The line then carries stray bytes until the host speaks again (the line's part).
+    {"babble", "babble", "F2 22 16 D5", "50", false},
+    // Answered as taken: only reading the memory back shows what the radio kept.
+    {"corrupt_write", "corrupt", "FF 17 00 06 01 00 09 31 32 76", "50 FF 84 00 04 01 00 09 6E",
+     true},
 };
 
 class SimRadioFault : public testing::TestWithParam<SFaultRow> {};

@@ -42,8 +42,11 @@ void Usage(std::FILE* out) {
         "  --description TEXT     the cable's description (default \"ZT CPS Cable\")\n"
         "  --fast                 no pacing\n"
         "  --turnaround MS        the radio's reaction time before its acknowledgement\n"
-        "  --fault KIND[@N[+]]    silence, garbage, drop, checksum, truncate or refuse; on\n"
-        "                         every request, on request N only, or from request N on\n"
+        "  --fault KIND[@N[+]]    silence, garbage, drop, checksum, truncate, refuse, babble\n"
+        "                         (stray bytes without end after the acknowledgement) or\n"
+        "                         corrupt (writes answered as taken, last byte stored\n"
+        "                         inverted); on every request, on request N only, or from\n"
+        "                         request N on\n"
         "  --pull-after N         the cable vanishes after N bytes to the host (exit 3)\n"
         "  --log                  every frame both ways on stderr\n"
         "  --help                 this text\n");
@@ -181,8 +184,8 @@ bool Parse(const QStringList& args, SOptions& o, bool& help) {
             const std::optional<sim::SFault> fault = sim::ParseFault(value);
             if (!fault) {
                 return bad(
-                    "expected silence, garbage, drop, checksum, truncate or refuse, "
-                    "optionally with @N or @N+");
+                    "expected silence, garbage, drop, checksum, truncate, refuse, babble or "
+                    "corrupt, optionally with @N or @N+");
             }
             o.radio.faults.push_back(*fault);
         } else if (flag("--pull-after")) {

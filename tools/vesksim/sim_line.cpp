@@ -131,8 +131,17 @@ void CSimLine::Schedule(QByteArrayView bytes, std::int64_t first) {
     }
 }
 
+void CSimLine::ScheduleBabble(std::int64_t now) {
+    // Always at the line's pace, even unpaced: a flood would only fill the terminal's buffer.
+    const char b = kGarbage[m_babbled++ % kGarbage.size()];
+    m_out.push_back({std::max(now, m_lastDue) + kByteNanoseconds, b});
+    m_lastDue = m_out.back().due;
+}
+
 void CSimLine::Receive(const char* bytes, qsizetype n, std::int64_t arrival) {
     const std::int64_t step = m_setup.fast ? 0 : kByteNanoseconds;
+    // The host speaks again: whatever kept the line busy has stopped.
+    m_babble = false;
     const std::int64_t turnaround = std::int64_t(m_setup.turnaroundMs) * 1'000'000LL;
     for (qsizetype k = 0; k < n; ++k) {
         // The cable echoes whatever the radio does with the byte.
@@ -148,6 +157,7 @@ void CSimLine::Receive(const char* bytes, qsizetype n, std::int64_t arrival) {
             }
             // m_lastDue is the request's last echo byte here.
             Schedule(response.bytes, m_lastDue + turnaround + step);
+            m_babble = response.babble;
         }
     }
 }
@@ -195,6 +205,9 @@ int CSimLine::Run(int stopFd) {
                 std::fprintf(stderr, "  partial frame dropped\n");
             }
             m_assembler.DropPartial();
+        }
+        if (m_babble && m_out.empty()) {
+            ScheduleBabble(now);
         }
         std::int64_t wake = -1;
         if (!m_out.empty()) {

@@ -59,6 +59,8 @@ private:
 
     void Receive(const char* bytes, qsizetype n, std::int64_t arrival);
     void Schedule(QByteArrayView bytes, std::int64_t first);
+    // A babbling line: the next stray byte, one byte time after the last one.
+    void ScheduleBabble(std::int64_t now);
     // Writes every byte that is due; false once the pull-after budget is spent.
     bool WriteDue(std::int64_t now);
 
@@ -73,6 +75,8 @@ private:
     std::int64_t m_lastDue = 0;
     std::int64_t m_lastInput = 0;
     qint64 m_sent = 0;
+    bool m_babble = false;
+    int m_babbled = 0;
 };
 
 }  // namespace sim

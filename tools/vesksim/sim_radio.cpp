@@ -59,6 +59,7 @@ std::optional<SFault> ParseFault(QStringView text) {
         {"silence", FaultKind::Silence},   {"garbage", FaultKind::Garbage},
         {"drop", FaultKind::Drop},         {"checksum", FaultKind::Checksum},
         {"truncate", FaultKind::Truncate}, {"refuse", FaultKind::Refuse},
+        {"babble", FaultKind::Babble},     {"corrupt", FaultKind::Corrupt},
     };
     const qsizetype at = text.indexOf(u'@');
     const QStringView name = at < 0 ? text : text.left(at);
@@ -145,7 +146,7 @@ bool CSimRadio::IsWritable(quint32 address, qsizetype n) {
 SResponse CSimRadio::Handle(QByteArrayView request) {
     const int number = ++m_frames;
     bool silence = false, garbage = false, drop = false, checksum = false, truncate = false,
-         refuse = false;
+         refuse = false, babble = false, corrupt = false;
     for (const SFault& fault : m_setup.faults) {
         if (!fault.Matches(number)) {
             continue;
@@ -169,6 +170,12 @@ SResponse CSimRadio::Handle(QByteArrayView request) {
             case FaultKind::Refuse:
                 refuse = true;
                 break;
+            case FaultKind::Babble:
+                babble = true;
+                break;
+            case FaultKind::Corrupt:
+                corrupt = true;
+                break;
         }
     }
     SResponse response;
@@ -179,11 +186,18 @@ SResponse CSimRadio::Handle(QByteArrayView request) {
         return response;
     }
     QString note;
-    std::optional<QByteArray> reply = Answer(request, refuse, note);
+    std::optional<QByteArray> reply = Answer(request, refuse, corrupt, note);
     if (!note.isEmpty()) {
         response.note += QStringLiteral(" [") + note + QLatin1Char(']');
     }
     if (!reply) {
+        return response;
+    }
+    if (babble) {
+        // The acknowledgement, and then never a frame: only bytes that cannot start one.
+        response.note += QStringLiteral(" [fault: babble]");
+        response.bytes = QByteArray(1, char(frame::kAck));
+        response.babble = true;
         return response;
     }
     if (drop && reply->size() > 1) {
@@ -205,7 +219,17 @@ SResponse CSimRadio::Handle(QByteArrayView request) {
     return response;
 }
 
-std::optional<QByteArray> CSimRadio::Answer(QByteArrayView f, bool refuse, QString& note) {
+std::optional<QByteArray> CSimRadio::Answer(QByteArrayView f, bool refuse, bool corrupt,
+                                            QString& note) {
+    // What a radio with failing memory cells keeps of the data it was sent.
+    const auto stored = [corrupt, &note](QByteArrayView data) {
+        QByteArray bytes(data.data(), data.size());
+        if (corrupt && !bytes.isEmpty()) {
+            bytes.back() = char(~quint8(bytes.back()));
+            note = QStringLiteral("fault: stored corrupted");
+        }
+        return bytes;
+    };
     if (f.size() < 3 || frame::Checksum(f.first(f.size() - 1)) != U8(f, f.size() - 1)) {
         note = QStringLiteral("bad checksum, no answer");
         return std::nullopt;
@@ -224,7 +248,7 @@ std::optional<QByteArray> CSimRadio::Answer(QByteArrayView f, bool refuse, QStri
             const QByteArrayView data = body.sliced(3);
             const bool fits = !data.isEmpty() && data.size() <= frame::kMaxChunk;
             if (refuse || !fits || !IsWritable(address, data.size()) ||
-                !m_memory.Write(address, data)) {
+                !m_memory.Write(address, stored(data))) {
                 note = refuse ? QStringLiteral("fault: refused") : QStringLiteral("refused");
                 return frame::Long(frame::kReplyWriteRefused, AddressBytes(address));
             }
@@ -239,7 +263,7 @@ std::optional<QByteArray> CSimRadio::Answer(QByteArrayView f, bool refuse, QStri
             if (refuse || index >= kFrequencyRecords ||
                 !m_memory.Write(
                     mm::Block("frequency_records").address + index * mm::kPackedFrequencySize,
-                    body.sliced(2))) {
+                    stored(body.sliced(2)))) {
                 note = refuse ? QStringLiteral("fault: refused") : QStringLiteral("refused");
                 return frame::Short(frame::kCmdFrequency, Bytes({0x01}));
             }

@@ -17,7 +17,7 @@
 
 namespace sim {
 
-enum class FaultKind { Silence, Garbage, Drop, Checksum, Truncate, Refuse };
+enum class FaultKind { Silence, Garbage, Drop, Checksum, Truncate, Refuse, Babble, Corrupt };
 
 // KIND, KIND@N or KIND@N+ of the command line.
 struct SFault {
@@ -57,6 +57,8 @@ struct SRadioSetup {
 struct SResponse {
     QByteArray bytes;  // after the echo: acknowledgement and reply frame, as the faults left them
     QString note;      // what the radio made of the request, for the log
+    // After the bytes, the line keeps carrying stray bytes until the host sends again.
+    bool babble = false;
 };
 
 class CSimRadio {
@@ -72,7 +74,9 @@ public:
 
 private:
     // The normal reply frame (without the acknowledgement); nullopt when the radio stays silent.
-    std::optional<QByteArray> Answer(QByteArrayView frame, bool refuse, QString& note);
+    // `corrupt`: a write is answered as taken, but the radio keeps its last byte inverted.
+    std::optional<QByteArray> Answer(QByteArrayView frame, bool refuse, bool corrupt,
+                                     QString& note);
 
     CSimMemory& m_memory;
     SRadioSetup m_setup;
