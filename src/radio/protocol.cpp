@@ -201,15 +201,20 @@ void ProgrammingLink::Fail(const QString& what) {
         m_current.isEmpty() ? what : frame::Describe(m_current) + QLatin1String(": ") + what;
 }
 
-std::optional<quint8> ProgrammingLink::NextByte(int attempts, qsizetype expected) {
+std::optional<quint8> ProgrammingLink::NextByte(int attempts, qsizetype expected,
+                                                IByteTransport::Clock::time_point deadline) {
     if (m_pendingPos < m_pending.size()) {
         return static_cast<quint8>(m_pending[m_pendingPos++]);
     }
     m_pending.clear();
     m_pendingPos = 0;
     for (int attempt = 0; attempt < attempts; ++attempt) {
+        const auto now = IByteTransport::Clock::now();
+        if (now >= deadline) {
+            return std::nullopt;
+        }
         TransportRead got = m_transport.Read(std::max<qsizetype>(expected, 1),
-                                             IByteTransport::Clock::now() + kAttemptWindow);
+                                             std::min(now + kAttemptWindow, deadline));
         m_traffic.bytesRead += got.bytes.size();
         if (got.status != 0) {
             NoteCableStatus(got.status);
@@ -281,7 +286,8 @@ int ProgrammingLink::SendFrame(QByteArrayView f) {
 }
 
 int ProgrammingLink::ReceiveAck() {
-    const std::optional<quint8> b = NextByte(m_startAttempts, 1);
+    const std::optional<quint8> b =
+        NextByte(m_startAttempts, 1, IByteTransport::Clock::now() + kReplyDeadline);
     if (b == frame::kAck) {
         return 1;
     }
@@ -293,6 +299,7 @@ int ProgrammingLink::ReceiveAck() {
 
 int ProgrammingLink::ReceiveReply(ProtocolReply& reply, qsizetype capacity) {
     reply = ProtocolReply{};
+    const auto deadline = IByteTransport::Clock::now() + kReplyDeadline;
     int budget = m_startAttempts;
     int state = 0;
     int counter = 0;
@@ -323,11 +330,19 @@ int ProgrammingLink::ReceiveReply(ProtocolReply& reply, qsizetype capacity) {
             default:
                 break;
         }
-        const std::optional<quint8> next = NextByte(budget, expected);
+        const std::optional<quint8> next = IByteTransport::Clock::now() < deadline
+                                               ? NextByte(budget, expected, deadline)
+                                               : std::nullopt;
         if (!next) {
             if (m_cableStatus != 0) {
                 Fail(QStringLiteral("the cable failed while reading (status %1)")
                          .arg(m_cableStatus));
+            } else if (IByteTransport::Clock::now() >= deadline) {
+                Fail(QStringLiteral("no complete reply within %1 ms (parser state %2, %3 data "
+                                    "bytes)")
+                         .arg(kReplyDeadline.count())
+                         .arg(state)
+                         .arg(reply.data.size()));
             } else {
                 Fail(QStringLiteral("reply incomplete: no byte within %1 attempts after %2 "
                                     "data bytes (parser state %3)")

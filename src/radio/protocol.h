@@ -112,6 +112,12 @@ public:
     static constexpr int kReceiveBufferSize = 64;
     // The cable's read time-out; one attempt is one such window.
     static constexpr std::chrono::milliseconds kAttemptWindow{120};
+    // The longest one attempt of a request waits for its reply once the frame is out: the start
+    // budget for the reply to begin and a few windows for the frame itself. The attempt budgets
+    // alone do not bound it, since every byte skipped before the header renews them; a line that
+    // keeps sending would otherwise hold the request for ever.
+    static constexpr std::chrono::milliseconds kReplyDeadline =
+        (kDefaultStartAttempts + 2 * kDefaultRetries) * kAttemptWindow;
 
     // What crossed the line since the link was made: the wire-time bound of an operation follows
     // from it.
@@ -160,9 +166,11 @@ private:
     bool CableUsable() const;
     // The request operations' common loop: purge, exchange, once more on a failure.
     int Request(const QByteArray& frame, qsizetype capacity = kReceiveBufferSize);
-    // Takes one byte, spending at most `attempts` read windows. `expected` is how many bytes are
-    // known to be still coming, so a read never takes bytes past the end of the frame.
-    std::optional<quint8> NextByte(int attempts, qsizetype expected);
+    // Takes one byte, spending at most `attempts` read windows, none of them past `deadline`.
+    // `expected` is how many bytes are known to be still coming, so a read never takes bytes past
+    // the end of the frame.
+    std::optional<quint8> NextByte(int attempts, qsizetype expected,
+                                   IByteTransport::Clock::time_point deadline);
     int ReadEcho(qsizetype length);
     void Fail(const QString& what);
     void NoteCableStatus(int status);
