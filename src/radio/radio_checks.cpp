@@ -13,6 +13,7 @@
 #include "platform/user_prompt.h"
 #include "platform/vesk_cps_exception.h"
 #include "radio/document_image.h"
+#include "radio/remembered_password.h"
 #include "radio/virtual_cp.h"
 
 namespace radio_checks {
@@ -94,14 +95,14 @@ bool CheckRegionAndVersion(const SCheckInputs& inputs, const CStopper& stop, boo
 // remembered password as it was, so a later operation on the same radio asks again.
 bool CheckPassword(const SCheckInputs& inputs, const CStopper& stop) {
     const QString password = RadioPassword(inputs.radio);
-    while (!password.isEmpty() && password != inputs.rememberedPassword) {
+    while (!password.isEmpty() && password != inputs.rememberedPassword.Get()) {
         const std::optional<QString> answer =
             inputs.passwordPrompt.AskPassword(kPasswordPromptText);
         if (!answer) {
             return stop.Silently();
         }
         if (*answer == password) {
-            inputs.rememberedPassword = *answer;
+            inputs.rememberedPassword.Set(*answer);
         } else {
             inputs.prompt.Show(kMsgWrongPassword, PromptStyle::Error);
         }
@@ -239,8 +240,9 @@ bool CheckWrite(const SCheckInputs& inputs, const CStopper& stop, CProfileDocume
     if (!ReduceToRadio(inputs, stop, image) || !CheckPassword(inputs, stop)) {
         return false;
     }
-    if (qint64(radio.CodeplugVersion()) <
-        ProfileNumber(profile, "factory_setting", "codeplug_version")) {
+    // The image holds the profile's version as the radio keeps its own (the profile's text read
+    // in base 16); the profile's text read as a decimal number is another number from "10" on.
+    if (radio.CodeplugVersion() < image.Number(vcp::ImageField("codeplug_version"))) {
         inputs.prompt.Show(kMsgLowerRadioCodeplug, PromptStyle::Warning);
     }
     CopyRadioIdentity(radio, image);

@@ -14,6 +14,7 @@
 
 class CProfileDocument;
 class CRadioInfo;
+class CRememberedPassword;
 class CSettingsDocuments;
 class CVirtualCP;
 class IUserPrompt;
@@ -73,7 +74,9 @@ struct SCheckInputs {
     IUserPrompt& prompt;
     IPasswordPrompt& passwordPrompt;
     // The password the user has proven for the connected radio; updated when a new one is proven.
-    QString& rememberedPassword;
+    // The radio operations own it (CRadioOperations::RememberedPassword), so that a password the
+    // last write gave the radio counts as proven too.
+    CRememberedPassword& rememberedPassword;
     std::function<void()> cleanup;
 };
 

@@ -1,9 +1,12 @@
 #include "radio/radio_operations.h"
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 #include <initializer_list>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "platform/string_table.h"
 #include "platform/vesk_cps_exception.h"
@@ -54,17 +57,29 @@ bool IsDigit(const CVirtualCP& image, int modelIndex, std::initializer_list<quin
 
 class CRadioOperations::CWorker {
 public:
-    explicit CWorker(IOperationSink& sink) : m_sink(sink), m_link(m_cable) {}
+    // How a stretch on the cable stands to the worker's end: after the stretch's last message
+    // the worker only unwinds, and a caller waiting for that message may start the next step.
+    enum class EEnds { Never, OnFailure, Always };
+
+    CWorker(IOperationSink& sink, std::atomic<bool>& ending)
+        : m_sink(sink), m_ending(ending), m_link(m_cable) {}
 
     void Post(int kind, int value) { m_sink.PostOperation(kind, value); }
     void Progress(int percent) { Post(op::kProgress, percent); }
     ProgrammingLink& Link() { return m_link; }
 
     // The common frame around one stretch of requests on the cable: open, run, close, and tell.
-    // A step that fails ends the stretch with kind 3 and its result; the close that follows may
-    // add a kind 3 of its own. Only a stretch that is a worker's end reports kind 2.
-    bool OnCable(const std::function<void()>& steps, bool reportFinished = true) {
-        if (m_cable.Open(CUsbCable::CableIndex()) != 1) {
+    // A step that fails ends the stretch with kind 3 and its result; a close that fails adds a
+    // kind 3 of its own. Only a stretch that is a worker's end reports kind 2. The cable is
+    // closed before anything is told, so that whoever acts on the message finds it free.
+    bool OnCable(const std::function<void()>& steps, bool reportFinished, EEnds ends) {
+        // The device list is taken now, under the protocol lock the worker holds: an index from an
+        // earlier count may name another device after a re-plug, or another converter.
+        int index = -1;
+        if (m_cable.CountCables(&index) < 1 || m_cable.Open(index) != 1) {
+            if (ends != EEnds::Never) {
+                m_ending.store(true);
+            }
             Post(op::kFailed, op::kCommunicationFailure);
             return false;
         }
@@ -81,17 +96,21 @@ public:
             // table longer than the image's): a failed operation, not a communication failure.
             failure = 0;
         }
+        const bool closed = m_cable.Close() == 1;
+        const bool succeeded = closed && !failure && !fault;
+        if (ends == EEnds::Always || (ends == EEnds::OnFailure && !succeeded)) {
+            m_ending.store(true);
+        }
         if (failure) {
             Post(op::kFailed, *failure);
         } else if (fault) {
             Post(op::kStatusFault, *fault);
         }
-        const bool closed = m_cable.Close() == 1;
         if (!closed) {
             Post(op::kFailed, op::kCommunicationFailure);
             return false;
         }
-        if (failure || fault) {
+        if (!succeeded) {
             return false;
         }
         if (reportFinished) {
@@ -108,21 +127,33 @@ public:
         }
     }
 
-    QByteArray Read(const mm::SBlock& block, int count = -1) {
+    QByteArray Read(quint32 address, int count) {
         QByteArray bytes;
-        const int n = count < 0 ? block.length : count;
-        NeedData(m_link.ReadMemory(block.address, n, bytes));
+        NeedData(m_link.ReadMemory(address, count, bytes));
         return bytes;
     }
+    QByteArray Read(const mm::SBlock& block, int count = -1) {
+        return Read(block.address, count < 0 ? block.length : count);
+    }
 
+    // Every block written is kept, for the verification that reads them back.
     void Write(QByteArrayView bytes, quint32 address) {
         NeedAnswer(m_link.WriteMemory(bytes, address));
+        Sent(address, bytes);
     }
+    void Sent(quint32 address, QByteArrayView bytes) {
+        m_sent.push_back({address, bytes.toByteArray()});
+    }
+    const std::vector<std::pair<quint32, QByteArray>>& SentBlocks() const { return m_sent; }
+
+    void Ending() { m_ending.store(true); }
 
 private:
     IOperationSink& m_sink;
+    std::atomic<bool>& m_ending;
     CUsbCable m_cable;
     ProgrammingLink m_link;
+    std::vector<std::pair<quint32, QByteArray>> m_sent;
 };
 
 CRadioOperations::CRadioOperations(CCableWatch& watch)
@@ -143,16 +174,6 @@ bool CRadioOperations::Busy() const {
     return m_watch.Busy();
 }
 
-QString CRadioOperations::RememberedPassword() const {
-    const std::lock_guard guard(m_mutex);
-    return m_password;
-}
-
-void CRadioOperations::SetRememberedPassword(const QString& password) {
-    const std::lock_guard guard(m_mutex);
-    m_password = password;
-}
-
 ProgrammingLink::STraffic CRadioOperations::LastTraffic() const {
     const std::lock_guard guard(m_mutex);
     return m_traffic;
@@ -161,6 +182,16 @@ ProgrammingLink::STraffic CRadioOperations::LastTraffic() const {
 QString CRadioOperations::LastFailure() const {
     const std::lock_guard guard(m_mutex);
     return m_lastFailure;
+}
+
+void CRadioOperations::SetWriteSafety(SWriteSafety safety) {
+    const std::lock_guard guard(m_mutex);
+    m_safety = std::move(safety);
+}
+
+SWriteSafety CRadioOperations::WriteSafety() const {
+    const std::lock_guard guard(m_mutex);
+    return m_safety;
 }
 
 void CRadioOperations::Wait() {
@@ -174,7 +205,11 @@ void CRadioOperations::Cleanup() {
 }
 
 bool CRadioOperations::Idle() {
-    if (!m_workerDone.load()) {
+    if (!m_workerDone.load() && !m_workerEnding.load()) {
+        return false;
+    }
+    // A sink that starts the next step from inside its own post would wait for itself.
+    if (m_thread.joinable() && m_thread.get_id() == std::this_thread::get_id()) {
         return false;
     }
     Wait();
@@ -183,14 +218,20 @@ bool CRadioOperations::Idle() {
 
 bool CRadioOperations::Launch(void (CRadioOperations::*body)(CWorker&), IOperationSink& sink) {
     m_workerDone.store(false);
+    m_workerEnding.store(false);
+    {
+        const std::lock_guard guard(m_mutex);
+        m_failureDetail.clear();
+    }
     m_thread = std::thread([this, body, &sink] {
-        CWorker worker(sink);
+        CWorker worker(sink, m_workerEnding);
         // Whatever escapes a step (memory, a lock the system refused) ends this operation as a
         // failed one; on a worker thread it would otherwise end the program and every unsaved
         // profile with it.
         try {
             (this->*body)(worker);
         } catch (const std::exception&) {
+            worker.Ending();
             sink.PostOperation(op::kFailed, op::kCommunicationFailure);
             Cleanup();
         }
@@ -203,8 +244,8 @@ bool CRadioOperations::Launch(void (CRadioOperations::*body)(CWorker&), IOperati
 }
 
 bool CRadioOperations::StartIdentification(OperationCode code, IOperationSink& sink) {
-    if (!Idle() ||
-        (code != OperationCode::ReadIdentification && code != OperationCode::WriteIdentification)) {
+    if ((code != OperationCode::ReadIdentification && code != OperationCode::WriteIdentification) ||
+        !Idle()) {
         return false;
     }
     m_watch.BeginTransfer();
@@ -244,35 +285,37 @@ bool CRadioOperations::StartWrite(IOperationSink& sink) {
 void CRadioOperations::RunIdentification(CWorker& w) {
     const std::lock_guard lock(m_watch.ProtocolLock());
     ProgrammingLink& link = w.Link();
-    w.OnCable([&] {
-        m_info = CRadioInfo{};
-        w.StatusGate();
-        mm::UnpackIdentification(w.Read(mm::Block("identification")), m_info);
-        w.Progress(20);
+    w.OnCable(
+        [&] {
+            m_info = CRadioInfo{};
+            w.StatusGate();
+            mm::UnpackIdentification(w.Read(mm::Block("identification")), m_info);
+            w.Progress(20);
 
-        FirmwareInfo firmware;
-        NeedData(link.QueryFirmware(firmware));
-        m_info.SetNumber(vcp::RadioInfoField("firmware_phase"), quint8(firmware.phase));
-        m_info.SetNumber(vcp::RadioInfoField("firmware_version"), quint8(firmware.version));
-        m_info.SetNumber(vcp::RadioInfoField("firmware_revision"), quint8(firmware.revision));
-        w.Progress(40);
+            FirmwareInfo firmware;
+            NeedData(link.QueryFirmware(firmware));
+            m_info.SetNumber(vcp::RadioInfoField("firmware_phase"), quint8(firmware.phase));
+            m_info.SetNumber(vcp::RadioInfoField("firmware_version"), quint8(firmware.version));
+            m_info.SetNumber(vcp::RadioInfoField("firmware_revision"), quint8(firmware.revision));
+            w.Progress(40);
 
-        // The firmware that moved the code capacity to its own byte; unlike the read's layout
-        // test, later versions of phase R and D do not count.
-        const bool newerLayout =
-            (firmware.phase == 'R' && firmware.version == '1' && firmware.revision >= '7') ||
-            (firmware.phase == 'D' && firmware.version == '7');
-        mm::UnpackCodeCapacity(w.Read(newerLayout ? mm::Block("newer_code_capacity")
-                                                  : mm::Block("older_code_capacity")),
-                               newerLayout, m_info);
+            // The firmware that moved the code capacity to its own byte; unlike the read's layout
+            // test, later versions of phase R and D do not count.
+            const bool newerLayout =
+                (firmware.phase == 'R' && firmware.version == '1' && firmware.revision >= '7') ||
+                (firmware.phase == 'D' && firmware.version == '7');
+            mm::UnpackCodeCapacity(w.Read(newerLayout ? mm::Block("newer_code_capacity")
+                                                      : mm::Block("older_code_capacity")),
+                                   newerLayout, m_info);
 
-        mm::UnpackPassword(w.Read(mm::Block("password")), m_info);
-        w.Progress(60);
-        mm::UnpackFrequencyCapacity(w.Read(mm::Block("frequency_capacity")), m_info);
-        w.Progress(80);
-        mm::UnpackSerialClone(w.Read(mm::Block("serial_clone")), m_info);
-        w.Progress(100);
-    });
+            mm::UnpackPassword(w.Read(mm::Block("password")), m_info);
+            w.Progress(60);
+            mm::UnpackFrequencyCapacity(w.Read(mm::Block("frequency_capacity")), m_info);
+            w.Progress(80);
+            mm::UnpackSerialClone(w.Read(mm::Block("serial_clone")), m_info);
+            w.Progress(100);
+        },
+        true, CWorker::EEnds::Always);
 }
 
 void CRadioOperations::RunReset(CWorker& w) {
@@ -286,11 +329,58 @@ void CRadioOperations::ResetSteps(CWorker& w) {
         const std::lock_guard guard(m_mutex);
         pause = m_pause;
     }
-    w.OnCable([&] {
-        NeedAnswer(w.Link().Reset());
-        pause(op::kResetPause);
-        w.Progress(100);
-    });
+    w.OnCable(
+        [&] {
+            NeedAnswer(w.Link().Reset());
+            pause(op::kResetPause);
+            w.Progress(100);
+        },
+        true, CWorker::EEnds::Always);
+}
+
+void CRadioOperations::FailWith(int result, const QString& detail) {
+    {
+        const std::lock_guard guard(m_mutex);
+        m_failureDetail = detail;
+    }
+    throw SRequestFailed{result};
+}
+
+void CRadioOperations::ReadSequence(CWorker& w, CVirtualCP& image, bool asRead) {
+    const auto progress = [&](int percent) {
+        if (asRead) {
+            w.Progress(percent);
+        }
+    };
+    ProgrammingLink& link = w.Link();
+    image.ClearForRead();
+    if (asRead) {
+        w.StatusGate();
+    }
+    progress(10);
+    mm::UnpackIdentity(w.Read(mm::Block("identity")), image);
+    progress(20);
+    mm::UnpackSynthBase(w.Read(mm::Block("synth_base")), image);
+    progress(30);
+    FirmwareInfo firmware;
+    NeedData(link.QueryFirmware(firmware));
+    image.SetByte(0, quint8(firmware.phase));
+    image.SetByte(1, quint8(firmware.version));
+    image.SetByte(2, quint8(firmware.revision));
+    progress(40);
+    mm::UnpackLimits(w.Read(mm::Block("limits")), image);
+    progress(50);
+    mm::UnpackSerialClone(w.Read(mm::Block("serial_clone")), image);
+    progress(60);
+    mm::UnpackMainBlock(w.Read(mm::Block("main")), image);
+    progress(70);
+    const int frequencies = int(image.Number(vcp::ImageField("max_valid_freqs")));
+    // ReadMemory answers 0 for an empty table, which fails here with that result.
+    mm::UnpackFrequencies(
+        w.Read(mm::Block("frequency_records"), mm::kPackedFrequencySize * frequencies), image);
+    progress(80);
+    mm::UnpackBandEdges(w.Read(mm::Block("band_edges")), image);
+    progress(100);
 }
 
 void CRadioOperations::RunRead(CWorker& w) {
@@ -300,132 +390,185 @@ void CRadioOperations::RunRead(CWorker& w) {
         // monitor must not count cables between them.
         const std::lock_guard lock(m_watch.ProtocolLock());
         ProgrammingLink& link = w.Link();
-        w.OnCable([&] { NeedAnswer(link.Start()); }, false);
-        if (m_running.load()) {
-            w.OnCable([&] {
-                m_image.ClearForRead();
-                w.StatusGate();
-                w.Progress(10);
-                mm::UnpackIdentity(w.Read(mm::Block("identity")), m_image);
-                w.Progress(20);
-                mm::UnpackSynthBase(w.Read(mm::Block("synth_base")), m_image);
-                w.Progress(30);
-                FirmwareInfo firmware;
-                NeedData(link.QueryFirmware(firmware));
-                m_image.SetByte(0, quint8(firmware.phase));
-                m_image.SetByte(1, quint8(firmware.version));
-                m_image.SetByte(2, quint8(firmware.revision));
-                w.Progress(40);
-                mm::UnpackLimits(w.Read(mm::Block("limits")), m_image);
-                w.Progress(50);
-                mm::UnpackSerialClone(w.Read(mm::Block("serial_clone")), m_image);
-                w.Progress(60);
-                mm::UnpackMainBlock(w.Read(mm::Block("main")), m_image);
-                w.Progress(70);
-                const int frequencies = int(m_image.Number(vcp::ImageField("max_valid_freqs")));
-                // ReadMemory answers 0 for an empty table, which fails here with that result.
-                mm::UnpackFrequencies(
-                    w.Read(mm::Block("frequency_records"), mm::kPackedFrequencySize * frequencies),
-                    m_image);
-                w.Progress(80);
-                mm::UnpackBandEdges(w.Read(mm::Block("band_edges")), m_image);
-                w.Progress(100);
-            });
+        // A start the radio did not take ends the transfer: its failure is the one told.
+        if (!w.OnCable([&] { NeedAnswer(link.Start()); }, false, CWorker::EEnds::OnFailure)) {
+            m_running.store(false);
+        } else if (m_running.load()) {
+            w.OnCable([&] { ReadSequence(w, m_image, true); }, true, CWorker::EEnds::Never);
             ResetSteps(w);
         }
     }
+    w.Ending();
     Cleanup();
+}
+
+void CRadioOperations::Backup(CWorker& w, IWriteBackup& backup) {
+    CVirtualCP current;
+    try {
+        ReadSequence(w, current, false);
+    } catch (const SRequestFailed& failed) {
+        // A line that fails is a communication failure, whatever was being read.
+        if (failed.result < 0) {
+            throw;
+        }
+        const QString reason = w.Link().LastFailure();
+        FailWith(op::kBackupFailed,
+                 QStringLiteral("the radio's contents could not be read whole") +
+                     (reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason)));
+    } catch (const CVeskCPSException& error) {
+        FailWith(op::kBackupFailed, QStringLiteral("the radio's contents do not fit a profile (%1)")
+                                        .arg(error.Summary().trimmed()));
+    }
+    QString error;
+    if (!backup.Save(current, error)) {
+        FailWith(op::kBackupFailed, error);
+    }
+}
+
+void CRadioOperations::WriteSequence(CWorker& w, const SWriteSafety& safety) {
+    ProgrammingLink& link = w.Link();
+    w.StatusGate();
+    // Before anything is written: a radio whose contents could not be kept is left as it is.
+    if (safety.backup) {
+        Backup(w, *safety.backup);
+    }
+    const mm::SBlock& main = mm::Block("main");
+    // Everything the write will send is read back first, not only the 386 bytes of settings and
+    // channels: bytes 386..409 are the radio's own, and a 398- or 410-byte write must give them
+    // back as they were. Both reads take 13 chunks.
+    const QByteArray readBack = w.Read(main, mm::MainBlockWriteLength(m_image));
+    w.Progress(10);
+    w.Write(mm::PackMainBlock(m_image, readBack), main.address);
+    NeedAnswer(link.MemoryControl(3, 0));
+    w.Progress(20);
+
+    const bool r16 = m_image.Byte(0) == 'R' && m_image.Byte(1) == '1' && m_image.Byte(2) == '6';
+    const bool noDisplay = m_image.Byte(vcp::ImageField("model").offset + 2) != 'D';
+    if (r16 && noDisplay && IsDigit(m_image, 3, {4, 5})) {
+        const mm::SBlock& limit = mm::Block("repeater_limit");
+        const QByteArray byte = w.Read(limit);
+        w.Write(QByteArray(1, char(mm::RepeaterLimitToWrite(quint8(byte[0])))), limit.address);
+        NeedAnswer(link.MemoryControl(4, 0));
+        const mm::SBlock& pair = mm::Block("cleared_pair");
+        w.Write(QByteArray(pair.length, '\0'), pair.address);
+        if (const auto parameters = mm::ParameterImageFor(m_image)) {
+            const mm::SBlock& block = mm::Block("radio_parameters");
+            const QByteArray wanted(reinterpret_cast<const char*>(parameters->data()),
+                                    qsizetype(parameters->size()));
+            // The block lives in the radio's slow memory; rewriting an unchanged block only
+            // wears it.
+            if (w.Read(block) != wanted) {
+                w.Write(wanted, block.address);
+            }
+        }
+        NeedAnswer(link.MemoryControl(0, 0));
+    }
+
+    w.Progress(30);
+    const int n = int(m_image.Number(vcp::ImageField("max_valid_freqs")));
+    const quint32 records = mm::Block("frequency_records").address;
+    bool companderExpanded = false;
+    for (int i = 0; i < n; ++i) {
+        const QByteArray record = mm::PackFrequency(m_image, i);
+        NeedAnswer(link.WriteFrequencyRecord(quint8(i), record));
+        // The radio keeps the records where the read finds them.
+        w.Sent(records + quint32(i * mm::kPackedFrequencySize), record);
+        companderExpanded =
+            companderExpanded ||
+            m_image.FrequencyNumber(i, vcp::FrequencyField("compander_lle_mode")) == 3;
+        for (const auto& [at, percent] :
+             {std::pair{n / 4, 40}, std::pair{n / 2, 50}, std::pair{3 * n / 4, 60}}) {
+            if (i == at) {
+                w.Progress(percent);
+            }
+        }
+    }
+
+    w.Progress(70);
+    const mm::SBlock& compander = mm::Block("compander_option");
+    const QByteArray option = w.Read(compander);
+    w.Progress(80);
+    if (quint8(option[0]) == 0x2F && companderExpanded) {
+        w.Write(QByteArray(1, char(0x6F)), compander.address);
+        NeedAnswer(link.MemoryControl(0, 0));
+    }
+
+    w.Progress(90);
+    NeedAnswer(link.EndFrequencyTable(
+        quint8(n), quint8(m_image.Number(vcp::ImageField("programming_mode_enabled")))));
+    if (safety.verify) {
+        Verify(w);
+    }
+    w.Progress(100);
+}
+
+void CRadioOperations::Verify(CWorker& w) {
+    std::vector<std::pair<quint32, QByteArray>> blocks = w.SentBlocks();
+    std::stable_sort(blocks.begin(), blocks.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    // Blocks that follow one another (the frequency records) are read back in one go.
+    std::vector<std::pair<quint32, QByteArray>> spans;
+    for (const auto& [address, bytes] : blocks) {
+        if (!spans.empty() && spans.back().first + quint32(spans.back().second.size()) == address) {
+            spans.back().second += bytes;
+        } else {
+            spans.emplace_back(address, bytes);
+        }
+    }
+    for (const auto& [address, sent] : spans) {
+        const QByteArray held = w.Read(address, int(sent.size()));
+        for (qsizetype k = 0; k < sent.size(); ++k) {
+            if (held[k] != sent[k]) {
+                FailWith(op::kVerifyMismatch,
+                         QStringLiteral("0x%1").arg(
+                             QString::number(address + quint32(k), 16).toUpper()));
+            }
+        }
+    }
 }
 
 void CRadioOperations::RunWrite(CWorker& w) {
+    const SWriteSafety safety = WriteSafety();
     {
         const std::lock_guard lock(m_watch.ProtocolLock());
         ProgrammingLink& link = w.Link();
-        w.OnCable([&] { NeedAnswer(link.Start()); }, false);
-        if (m_running.load()) {
-            w.OnCable([&] {
-                w.StatusGate();
-                const mm::SBlock& main = mm::Block("main");
-                // Everything the write will send is read back first, not only the 386 bytes of
-                // settings and channels: bytes 386..409 are the radio's own, and a 398- or 410-byte
-                // write must give them back as they were. Both reads take 13 chunks.
-                const QByteArray readBack = w.Read(main, mm::MainBlockWriteLength(m_image));
-                w.Progress(10);
-                w.Write(mm::PackMainBlock(m_image, readBack), main.address);
-                NeedAnswer(link.MemoryControl(3, 0));
-                w.Progress(20);
-
-                const bool r16 =
-                    m_image.Byte(0) == 'R' && m_image.Byte(1) == '1' && m_image.Byte(2) == '6';
-                const bool noDisplay = m_image.Byte(vcp::ImageField("model").offset + 2) != 'D';
-                if (r16 && noDisplay && IsDigit(m_image, 3, {4, 5})) {
-                    const mm::SBlock& limit = mm::Block("repeater_limit");
-                    const QByteArray byte = w.Read(limit);
-                    w.Write(QByteArray(1, char(mm::RepeaterLimitToWrite(quint8(byte[0])))),
-                            limit.address);
-                    NeedAnswer(link.MemoryControl(4, 0));
-                    const mm::SBlock& pair = mm::Block("cleared_pair");
-                    w.Write(QByteArray(pair.length, '\0'), pair.address);
-                    if (const auto parameters = mm::ParameterImageFor(m_image)) {
-                        const mm::SBlock& block = mm::Block("radio_parameters");
-                        const QByteArray wanted(reinterpret_cast<const char*>(parameters->data()),
-                                                qsizetype(parameters->size()));
-                        // The block lives in the radio's slow memory; rewriting an unchanged
-                        // block only wears it.
-                        if (w.Read(block) != wanted) {
-                            w.Write(wanted, block.address);
-                        }
-                    }
-                    NeedAnswer(link.MemoryControl(0, 0));
-                }
-
-                w.Progress(30);
-                const int n = int(m_image.Number(vcp::ImageField("max_valid_freqs")));
-                bool companderExpanded = false;
-                for (int i = 0; i < n; ++i) {
-                    NeedAnswer(link.WriteFrequencyRecord(quint8(i), mm::PackFrequency(m_image, i)));
-                    companderExpanded =
-                        companderExpanded ||
-                        m_image.FrequencyNumber(i, vcp::FrequencyField("compander_lle_mode")) == 3;
-                    for (const auto& [at, percent] :
-                         {std::pair{n / 4, 40}, std::pair{n / 2, 50}, std::pair{3 * n / 4, 60}}) {
-                        if (i == at) {
-                            w.Progress(percent);
-                        }
-                    }
-                }
-
-                w.Progress(70);
-                const mm::SBlock& compander = mm::Block("compander_option");
-                const QByteArray option = w.Read(compander);
-                w.Progress(80);
-                if (quint8(option[0]) == 0x2F && companderExpanded) {
-                    w.Write(QByteArray(1, char(0x6F)), compander.address);
-                    NeedAnswer(link.MemoryControl(0, 0));
-                }
-
-                w.Progress(90);
-                NeedAnswer(link.EndFrequencyTable(
-                    quint8(n),
-                    quint8(m_image.Number(vcp::ImageField("programming_mode_enabled")))));
-                w.Progress(100);
-            });
+        // A start the radio did not take ends the transfer: its failure is the one told.
+        if (!w.OnCable([&] { NeedAnswer(link.Start()); }, false, CWorker::EEnds::OnFailure)) {
+            m_running.store(false);
+        } else if (m_running.load()) {
+            w.OnCable([&] { WriteSequence(w, safety); }, true, CWorker::EEnds::Never);
             ResetSteps(w);
         }
     }
-    Cleanup();
     const QByteArray password = m_image.Raw(vcp::ImageField("password"));
-    SetRememberedPassword(QString::fromLatin1(
-        password.left(password.indexOf('\0') < 0 ? password.size() : password.indexOf('\0'))));
+    const qsizetype end = password.indexOf('\0');
+    m_password.Set(QString::fromLatin1(end < 0 ? password : password.left(end)));
+    w.Ending();
+    Cleanup();
 }
 
-SOperationNotice CRadioOperations::FailureNotice(int result) {
-    if (result == op::kCommunicationFailure) {
-        return {op::kMsgCommunicationError, TextOf(op::kMsgCommunicationError), PromptStyle::Error};
+SOperationNotice CRadioOperations::FailureNotice(int result) const {
+    const CStringTable& strings = CStringTable::Instance();
+    QString detail;
+    {
+        const std::lock_guard guard(m_mutex);
+        detail = m_failureDetail;
     }
-    return {op::kMsgOperationFailed,
-            CStringTable::Instance().Format(op::kMsgOperationFailed, {QString::number(result)}),
-            PromptStyle::Error};
+    switch (result) {
+        case op::kCommunicationFailure:
+            return {op::kMsgCommunicationError, strings.Text(op::kMsgCommunicationError),
+                    PromptStyle::Error};
+        case op::kVerifyMismatch:
+            return {op::kMsgVerifyMismatch, strings.Format(op::kMsgVerifyMismatch, {detail}),
+                    PromptStyle::Error};
+        case op::kBackupFailed:
+            return {op::kMsgBackupFailed, strings.Format(op::kMsgBackupFailed, {detail}),
+                    PromptStyle::Error};
+        default:
+            return {op::kMsgOperationFailed,
+                    strings.Format(op::kMsgOperationFailed, {QString::number(result)}),
+                    PromptStyle::Error};
+    }
 }
 
 SOperationNotice CRadioOperations::StatusNotice(int statusCode) {

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -16,6 +17,7 @@
 
 #include "platform/user_prompt.h"
 #include "radio/protocol.h"
+#include "radio/remembered_password.h"
 #include "radio/virtual_cp.h"
 
 class CCableWatch;
@@ -30,6 +32,9 @@ inline constexpr int kFailed = 3;       // value: -1 communication failure, else
 inline constexpr int kStatusFault = 4;  // value: the radio's status code
 
 inline constexpr int kCommunicationFailure = -1;
+// Kind 3 values of the write's own checks; no request returns them.
+inline constexpr int kVerifyMismatch = -20;  // the radio holds other bytes than were written
+inline constexpr int kBackupFailed = -21;    // the radio's contents could not be kept first
 
 // Message numbers the reactions name.
 inline constexpr int kMsgCommunicationError = 309;
@@ -42,6 +47,8 @@ inline constexpr int kMsgReadSucceeded = 332;
 inline constexpr int kMsgWriteSucceeded = 333;
 inline constexpr int kMsgReadFailed = 304;
 inline constexpr int kMsgWriteFailed = 305;
+inline constexpr int kMsgVerifyMismatch = 600;
+inline constexpr int kMsgBackupFailed = 601;
 
 // The pause after a reset, before the radio takes requests again.
 inline constexpr std::chrono::milliseconds kResetPause{2000};
@@ -55,6 +62,24 @@ public:
     virtual ~IOperationSink() = default;
     // Called on the worker thread; a window queues it for its own thread.
     virtual void PostOperation(int kind, int value) = 0;
+};
+
+// Keeps what the radio holds before a write changes it. Called on the write worker's thread with
+// the whole radio as a read gives it, before anything is written; false with `error` (a sentence
+// for the user, saying why) stops the write there.
+class IWriteBackup {
+public:
+    virtual ~IWriteBackup() = default;
+    virtual bool Save(const CVirtualCP& current, QString& error) = 0;
+};
+
+// What a write does besides sending the image.
+struct SWriteSafety {
+    // Reads the whole radio first and hands it to the backup; none: no backup.
+    std::shared_ptr<IWriteBackup> backup;
+    // Reads back every block written and compares; a difference fails the write with
+    // op::kVerifyMismatch and names the first differing address.
+    bool verify = true;
 };
 
 enum class OperationCode : int {
@@ -115,7 +140,9 @@ public:
 
     // The main window's Read (code 2) and Write (code 3) after their preconditions: busy and
     // slot 2 set, operation code stored, the identification worker started. False, starting
-    // nothing, while a worker still runs or for any other code.
+    // nothing, for any other code or while a worker is still at work; a worker that has posted
+    // its last message is waited for (it only lets go of the cable and the lock then), so a
+    // caller that starts the next step on that message is never refused.
     bool StartIdentification(OperationCode code, IOperationSink& sink);
     bool StartReset(IOperationSink& sink);
     // The progress dialog's workers: running = 1, busy, dialog mode 2 or 3. The write sends
@@ -134,8 +161,13 @@ public:
     // Cleanup: slot 2 = 0, busy = 0.
     void Cleanup();
 
-    static SOperationNotice FailureNotice(int result);
+    // The message for a kind 3 value; the write's own failures name what the last worker found.
+    SOperationNotice FailureNotice(int result) const;
     static SOperationNotice StatusNotice(int statusCode);
+
+    // Takes effect with the next StartWrite.
+    void SetWriteSafety(SWriteSafety safety);
+    SWriteSafety WriteSafety() const;
 
     // Defaults to a real sleep; tests record the pauses instead.
     void SetPause(Pause pause);
@@ -145,8 +177,9 @@ public:
     OperationCode Code() const { return m_code.load(); }
     DialogMode Mode() const { return m_mode.load(); }
     int RememberedProgress() const { return m_progress.load(); }
-    QString RememberedPassword() const;
-    void SetRememberedPassword(const QString& password);
+    // The one remembered password of the program: the checks prove it, the write worker sets it.
+    CRememberedPassword& RememberedPassword() { return m_password; }
+    const CRememberedPassword& RememberedPassword() const { return m_password; }
 
     // Only between workers: a worker owns them while it runs.
     CVirtualCP& Image() { return m_image; }
@@ -171,18 +204,31 @@ private:
     void ResetSteps(CWorker& w);
     void RunRead(CWorker& w);
     void RunWrite(CWorker& w);
+    // The read sequence into `image`; `asRead`: with the status gate and the progress messages
+    // of the read operation, else as the write's backup reads the radio.
+    void ReadSequence(CWorker& w, CVirtualCP& image, bool asRead);
+    void WriteSequence(CWorker& w, const SWriteSafety& safety);
+    void Backup(CWorker& w, IWriteBackup& backup);
+    // Reads back every block the write sent and compares.
+    void Verify(CWorker& w);
+    // Ends the worker's steps with `result` and what the user is to be told about it.
+    [[noreturn]] void FailWith(int result, const QString& detail);
 
     CCableWatch& m_watch;
     std::thread m_thread;
     std::atomic<bool> m_workerDone{true};
+    // The worker has posted its last message and only lets go of the cable and the lock.
+    std::atomic<bool> m_workerEnding{true};
     std::atomic<bool> m_running{false};
     std::atomic<OperationCode> m_code{OperationCode::None};
     std::atomic<DialogMode> m_mode{DialogMode::None};
     std::atomic<int> m_progress{0};
 
-    mutable std::mutex m_mutex;  // the texts and the last link's figures
-    QString m_password;
+    mutable std::mutex m_mutex;  // the texts, the safety settings and the last link's figures
+    CRememberedPassword m_password;
+    SWriteSafety m_safety;
     QString m_lastFailure;
+    QString m_failureDetail;  // for op::kVerifyMismatch and op::kBackupFailed
     ProgrammingLink::STraffic m_traffic;
     Pause m_pause;
 

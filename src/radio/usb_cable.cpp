@@ -45,7 +45,7 @@ bool CUsbCable::Check(FT_STATUS status) {
     return true;
 }
 
-int CUsbCable::CountCables() {
+int CUsbCable::CountCables(int* firstIndex) {
     DWORD devices = 0;
     if (!Check(FT_ListDevices(&devices, nullptr, FT_LIST_NUMBER_ONLY))) {
         return 0;
@@ -63,6 +63,9 @@ int CUsbCable::CountCables() {
         if (IsCableDescription(description.data())) {
             if (matches == 0) {
                 g_cableIndex.store(static_cast<int>(index));
+                if (firstIndex != nullptr) {
+                    *firstIndex = static_cast<int>(index);
+                }
             }
             ++matches;
         }

@@ -31,8 +31,10 @@ public:
     // Whether a converter's description names one of our cables; the whole string must match.
     static bool IsCableDescription(const char* description);
 
-    // The number of matching cables; the first one's device index becomes the cable index.
-    int CountCables();
+    // The number of matching cables; the first one's device index becomes the cable index, and
+    // is also given in *firstIndex (left alone when nothing matches). The device list is taken
+    // anew, and an open by index refers to the list of the last count.
+    int CountCables(int* firstIndex = nullptr);
     // The device index of the first matching cable of the last count, shared by the process.
     static int CableIndex();
 

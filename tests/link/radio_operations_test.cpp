@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -19,11 +20,14 @@
 #include <QTemporaryDir>
 
 #include "env_guard.h"
+#include "model/settings_documents.h"
 #include "platform/ipc/shared_status.h"
 #include "platform/settings/configuration.h"
 #include "radio/cable_watch.h"
 #include "radio/memory_map.h"
+#include "radio/radio_checks.h"
 #include "radio/usb_cable.h"
+#include "recording_prompt.h"
 #include "sim_memory.h"
 #include "sim_process.h"
 
@@ -50,6 +54,36 @@ public:
 
 private:
     mutable std::mutex m_mutex;
+    Messages m_messages;
+};
+
+// A window whose thread takes each message the moment it is posted, while the worker that posted
+// it is held up for a while before it goes on (a loaded machine: the worker is not scheduled).
+class CPromptWindow : public IOperationSink {
+public:
+    void PostOperation(int kind, int value) override {
+        {
+            const std::lock_guard guard(m_mutex);
+            m_messages.emplace_back(kind, value);
+        }
+        m_posted.notify_all();
+        if (kind != op::kProgress) {
+            std::this_thread::sleep_for(milliseconds(300));
+        }
+    }
+    // Waits for the first message that is not progress, and returns all taken so far.
+    Messages WaitForEnd() {
+        std::unique_lock lock(m_mutex);
+        m_posted.wait_for(lock, std::chrono::seconds(60), [this] {
+            return std::any_of(m_messages.begin(), m_messages.end(),
+                               [](const Message& m) { return m.first != op::kProgress; });
+        });
+        return m_messages;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_posted;
     Messages m_messages;
 };
 
@@ -499,7 +533,7 @@ TEST_F(RadioOperations, WriteThenReadGivesTheImageBack) {
     for (const vcp::SField& field : vcp::kImageFields) {
         EXPECT_EQ(back.Raw(field).toHex(), expected.Raw(field).toHex()) << std::string(field.name);
     }
-    EXPECT_EQ(m_ops->RememberedPassword(),
+    EXPECT_EQ(m_ops->RememberedPassword().Get(),
               QString::fromLatin1(edited.Raw(vcp::ImageField("password"))).remove(QChar(0)));
 }
 
@@ -518,9 +552,14 @@ TEST_F(RadioOperations, WriteEndsTheFrequencyTableWithItsSizeAndTheProgrammingFl
     }
     EXPECT_EQ(records, 9);
     const QByteArray end = QByteArray::fromHex("f49a0509");
-    ASSERT_GE(frames.size(), 2u);
-    const QByteArray last = frames[frames.size() - 2];
-    EXPECT_EQ(last.left(5).toHex(), (end + char(1)).toHex());
+    const auto last = std::find_if(frames.begin(), frames.end(),
+                                   [&end](const QByteArray& f) { return f.startsWith(end); });
+    ASSERT_NE(last, frames.end());
+    EXPECT_EQ(last->left(5).toHex(), (end + char(1)).toHex());
+    // After it only the reading back of what was written, and the reset.
+    for (auto f = last + 1; f + 1 < frames.end(); ++f) {
+        EXPECT_EQ(f->left(2).toHex(), QByteArray("ff11"));
+    }
     EXPECT_EQ(frames.back().toHex(), QByteArray("ff100001ef"));
 }
 
@@ -741,6 +780,172 @@ INSTANTIATE_TEST_SUITE_P(AllFaults, OperationFaults, ::testing::ValuesIn(kFaultR
                          [](const ::testing::TestParamInfo<SFaultRow>& rowInfo) {
                              return std::string(rowInfo.param.name);
                          });
+
+// A radio that keeps other bytes than it was sent, while answering as if it took them: the write
+// reads back everything it wrote and fails, naming the first address the radio holds otherwise,
+// and still ends with the reset. Without the reading back the same write is told as a success.
+TEST_F(RadioOperations, VerifyNamesTheFirstAddressTheRadioHoldsOtherwise) {
+    const struct {
+        const char* name;
+        const char* fault;  // frames of a write: main block 16..28, frequency record i at 30 + i
+        const char* address;
+    } rows[] = {
+        {"main block, first chunk", "corrupt@16", "0x1001F"},
+        {"main block, last chunk", "corrupt@28", "0x10199"},
+        {"frequency record 2", "corrupt@32", "0x10811"},
+    };
+    const CVirtualCP image = TemplateImage(QStringLiteral("CUD41604"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Build(From(QStringLiteral("CUD41604")));
+        m_ops->Image() = image;
+        const Messages messages =
+            Run(Op::Write, SimArgs({QStringLiteral("--fault"), QLatin1String(row.fault)}));
+        EXPECT_EQ(messages, (Messages{{1, 10},
+                                      {1, 20},
+                                      {1, 30},
+                                      {1, 40},
+                                      {1, 50},
+                                      {1, 60},
+                                      {1, 70},
+                                      {1, 80},
+                                      {1, 90},
+                                      {3, op::kVerifyMismatch},
+                                      {1, 100},
+                                      {2, 0}}));
+        EXPECT_EQ(Requests(m_log).back().toHex(), QByteArray("ff100001ef"));
+        SDialogState dialog;
+        m_ops->OnDialogMessage(1, 90, dialog);
+        const SDialogReaction failed = m_ops->OnDialogMessage(3, op::kVerifyMismatch, dialog);
+        EXPECT_EQ(failed.dialogTextId, op::kMsgWriteFailed);
+        EXPECT_EQ(failed.notice.messageId, op::kMsgVerifyMismatch);
+        EXPECT_EQ(failed.notice.text,
+                  QStringLiteral("Verification failed: the radio's memory at %1 differs from what "
+                                 "was written. Please write again.")
+                      .arg(QLatin1String(row.address)));
+    }
+
+    m_ops->SetWriteSafety({nullptr, false});
+    Build(From(QStringLiteral("CUD41604")));
+    m_ops->Image() = image;
+    EXPECT_EQ(Run(Op::Write, SimArgs({QStringLiteral("--fault"), QStringLiteral("corrupt@16")})),
+              kWriteMessages);
+}
+
+// A start request the radio does not take ends the transfer there: one failure, nothing more
+// sent (no sequence, no reset), the radio untouched and the operation handed back.
+TEST_F(RadioOperations, AFailedStartEndsTheTransferWithOneFailure) {
+    Build(From(QStringLiteral("CUD41604")));
+    const QByteArray before = Memory();
+    // Both attempts of the start request come back garbled; the radio would answer all else.
+    const QStringList garbledStart{QStringLiteral("--fault"), QStringLiteral("garbage@1"),
+                                   QStringLiteral("--fault"), QStringLiteral("garbage@2")};
+    for (const Op op : {Op::Read, Op::Write}) {
+        SCOPED_TRACE(op == Op::Read ? "read" : "write");
+        m_ops->Image() = TemplateImage(QStringLiteral("CUD41604"));
+        EXPECT_EQ(Run(op, SimArgs(garbledStart)), (Messages{{3, -1}}));
+        const std::vector<QByteArray> frames = Requests(m_log);
+        EXPECT_EQ(frames.size(), 2u) << m_log.constData();
+        EXPECT_EQ(std::count(frames.begin(), frames.end(), QByteArray::fromHex("f22216d5")), 2)
+            << m_log.constData();
+        EXPECT_FALSE(m_watch->Busy());
+        EXPECT_EQ(Slot2(), 0u);
+        EXPECT_EQ(Memory(), before);
+    }
+}
+
+// The radio's cable is found again at every open: between a count and the operation the radio
+// was re-plugged, and another serial converter now comes first in the device list. The operation
+// must reach the radio that is there, and nothing else.
+TEST_F(RadioOperations, EveryOpenFindsTheCableThatIsThereThen) {
+    const QString converterMemory = m_scratch.filePath(QStringLiteral("converter.bin"));
+    const QString oldMemory = m_scratch.filePath(QStringLiteral("old.bin"));
+    auto before = std::make_unique<CSimProcess>(
+        CableFolder(), SimArgs({QStringLiteral("--cable"), QStringLiteral("b_radio")}, oldMemory));
+    ASSERT_TRUE(before->Ready()) << qPrintable(before->Error());
+    CUsbCable counter;
+    ASSERT_EQ(counter.CountCables(), 1);
+
+    // Something that answers like a radio but is not a programming cable, listed first.
+    CSimProcess converter(
+        CableFolder(), SimArgs({QStringLiteral("--cable"), QStringLiteral("a_converter"),
+                                QStringLiteral("--description"), QStringLiteral("FT232R USB UART")},
+                               converterMemory));
+    ASSERT_TRUE(converter.Ready()) << qPrintable(converter.Error());
+    CSimProcess radio(CableFolder(),
+                      SimArgs({QStringLiteral("--cable"), QStringLiteral("c_radio")}));
+    ASSERT_TRUE(radio.Ready()) << qPrintable(radio.Error());
+    before.reset();
+
+    CRecordingSink sink;
+    ASSERT_TRUE(m_ops->StartIdentification(OperationCode::ReadIdentification, sink));
+    m_ops->Wait();
+    EXPECT_EQ(sink.Taken(), (Messages{{1, 20}, {1, 40}, {1, 60}, {1, 80}, {1, 100}, {2, 0}}));
+    converter.Stop();
+    radio.Stop();
+    EXPECT_EQ(converter.RequestsLogged(), 0) << converter.Log().constData();
+    EXPECT_EQ(radio.RequestsLogged(), 7) << radio.Log().constData();
+}
+
+// Read and write are started by the checks as soon as identification has told its end, even when
+// the identification worker is still letting go of the cable and the lock then.
+TEST_F(RadioOperations, TransferStartsRightAfterIdentificationEnds) {
+    Build(From(QStringLiteral("CUD41604")));
+    CSimProcess sim(CableFolder(), SimArgs({}));
+    ASSERT_TRUE(sim.Ready()) << qPrintable(sim.Error());
+    for (const Op op : {Op::Read, Op::Write}) {
+        SCOPED_TRACE(op == Op::Read ? "read" : "write");
+        CPromptWindow window;
+        ASSERT_TRUE(m_ops->StartIdentification(
+            op == Op::Read ? OperationCode::ReadIdentification : OperationCode::WriteIdentification,
+            window));
+        ASSERT_EQ(window.WaitForEnd().back(), (Message{2, 0}));
+        CRecordingSink transfer;
+        EXPECT_TRUE(op == Op::Read ? m_ops->StartRead(transfer) : m_ops->StartWrite(transfer));
+        m_ops->Wait();
+        EXPECT_EQ(transfer.Taken(), op == Op::Read ? kReadMessages : kWriteMessages);
+    }
+}
+
+// The password this program has just written into the radio is the one it remembers: the next
+// operation on that radio does not ask for it.
+TEST_F(RadioOperations, APasswordJustWrittenIsNotAskedForAgain) {
+    Build(From(QStringLiteral("CUD41604")) +
+          QStringList{QStringLiteral("--password"), QStringLiteral("1234")});
+    CRecordingPrompt prompt;
+    CSettingsDocuments settings;
+    ASSERT_TRUE(settings.LoadProfileDocuments(CConfiguration::FromEnvironment(), prompt));
+    CSimProcess sim(CableFolder(), SimArgs({}));
+    ASSERT_TRUE(sim.Ready()) << qPrintable(sim.Error());
+    const auto identifiedAndChecked = [&](radio_checks::IPasswordPrompt& passwords) {
+        CRecordingSink sink;
+        EXPECT_TRUE(m_ops->StartIdentification(OperationCode::ReadIdentification, sink));
+        m_ops->Wait();
+        return radio_checks::CheckRadioForRead({m_ops->RadioInfo(), settings, prompt, passwords,
+                                                m_ops->RememberedPassword(),
+                                                [this] { m_ops->Cleanup(); }});
+    };
+
+    radio_checks::CFixedPasswordPrompt given(QStringLiteral("1234"));
+    ASSERT_TRUE(identifiedAndChecked(given));
+    EXPECT_EQ(given.TimesAsked(), 1);
+    m_ops->Cleanup();
+
+    // A write gives the radio the image's password.
+    CVirtualCP image = TemplateImage(QStringLiteral("CUD41604"));
+    image.SetRaw(vcp::ImageField("password"), "5678");
+    m_ops->Image() = image;
+    m_watch->BeginTransfer();
+    CRecordingSink sink;
+    ASSERT_TRUE(m_ops->StartWrite(sink));
+    m_ops->Wait();
+    ASSERT_EQ(sink.Taken(), kWriteMessages);
+
+    radio_checks::CFixedPasswordPrompt none;
+    EXPECT_TRUE(identifiedAndChecked(none));
+    EXPECT_EQ(none.TimesAsked(), 0);
+    EXPECT_TRUE(prompt.ids.isEmpty());
+}
 
 // ---------------------------------------------------------------------------------------------
 // The windows' reactions.

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "qt_print.h"
@@ -70,6 +71,8 @@ protected:
         m_env = QProcessEnvironment::systemEnvironment();
         m_env.insert(QStringLiteral("VESKCPS_CABLE_DIR"), Path("cables"));
         m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), Path("run"));
+        // Where a write keeps the radio's contents before changing them.
+        m_env.insert(QStringLiteral("XDG_DATA_HOME"), Path("data"));
         m_env.insert(
             QStringLiteral("VESKCPS_STATUS_BLOCK"),
             QStringLiteral("/vesk-radio-verbs.%1").arg(QCoreApplication::applicationPid()));
@@ -360,7 +363,9 @@ TEST_P(FrequencyRoundTrip, WriteThenReadShowsNoDifference) {
     {
         auto radio = Radio("radio.bin", QStringList{QStringLiteral("--from"), kTemplate} + same +
                                             fault(row.writeFault));
-        const SRun write = Veskctl({QStringLiteral("write"), edited});
+        // Without the backup's reading of the radio, so that the frames counted are the write's.
+        const SRun write =
+            Veskctl({QStringLiteral("write"), edited, QStringLiteral("--no-backup")});
         ASSERT_EQ(write.exitCode, 0) << qPrintable(write.err);
     }
     {
@@ -391,6 +396,110 @@ INSTANTIATE_TEST_SUITE_P(EditedTable, FrequencyRoundTrip, ::testing::ValuesIn(kR
                              return std::string(rowInfo.param.name);
                          });
 
+// --- what a write keeps and checks -------------------------------------------------------------
+
+// Before anything is written the radio's contents are kept as a profile in the user's backup
+// folder, named by model, serial and time, as a read of the radio would have given them; the
+// newest 20 backups stay and nothing else in the folder is touched. --no-backup keeps none, and a
+// backup that cannot be kept stops the write before the radio is changed.
+TEST_F(RadioVerbs, AWriteFirstKeepsTheRadioAsItWas) {
+    const QString folder = Path("data") + QStringLiteral("/Corvane/Vesk Kel CPS/backups");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QStringList older;
+    for (int k = 0; k < 21; ++k) {
+        older
+            << QStringLiteral("CUR40201_123ABC4567_20200102-0304%1.vk4").arg(k, 2, 10, QChar(u'0'));
+    }
+    for (const QString& name :
+         older + QStringList{QStringLiteral("notes.txt"), QStringLiteral("mine.vk4")}) {
+        QFile file(folder + QLatin1Char('/') + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("kept by someone");
+    }
+    const SRun edited =
+        Veskctl({QStringLiteral("set"), kFullProfile, QStringLiteral("setting/powerupString=OTHER"),
+                 QStringLiteral("-o"), Path("other.vk4")});
+    ASSERT_EQ(edited.exitCode, 0) << qPrintable(edited.err);
+    auto radio = Radio("radio.bin", {QStringLiteral("--from"), kFullProfile,
+                                     QStringLiteral("--firmware"), QStringLiteral("R17")});
+    const SRun before = Veskctl({QStringLiteral("read"), QStringLiteral("-o"), Path("before.vk4"),
+                                 QStringLiteral("--password"), kFullPassword});
+    ASSERT_EQ(before.exitCode, 0) << qPrintable(before.err);
+
+    const SRun write = Veskctl(
+        {QStringLiteral("write"), Path("other.vk4"), QStringLiteral("--password"), kFullPassword});
+    ASSERT_EQ(write.exitCode, 0) << qPrintable(write.err);
+    const QStringList backups =
+        QDir(folder).entryList({QStringLiteral("CUD41604_471KFT2P9X_*.vk4")}, QDir::Files);
+    ASSERT_EQ(backups.size(), 1) << qPrintable(QDir(folder).entryList().join(u' '));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^CUD41604_471KFT2P9X_\\d{8}-\\d{6}\\.vk4$"))
+                    .match(backups[0])
+                    .hasMatch())
+        << qPrintable(backups[0]);
+    const QString backup = folder + QLatin1Char('/') + backups[0];
+    EXPECT_TRUE(write.err.contains(QStringLiteral("the radio as it was: ") + backup))
+        << qPrintable(write.err);
+    const SRun kept = Veskctl({QStringLiteral("decode"), backup});
+    const SRun read = Veskctl({QStringLiteral("decode"), Path("before.vk4")});
+    ASSERT_EQ(kept.exitCode, 0) << qPrintable(kept.err);
+    EXPECT_EQ(kept.out, read.out);
+    // The two oldest of the 21 made way; the user's own files stayed.
+    QStringList expected = older.mid(2) + backups +
+                           QStringList{QStringLiteral("mine.vk4"), QStringLiteral("notes.txt")};
+    expected.sort();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
+
+    const SRun without =
+        Veskctl({QStringLiteral("write"), Path("other.vk4"), QStringLiteral("--password"),
+                 kFullPassword, QStringLiteral("--no-backup")});
+    EXPECT_EQ(without.exitCode, 0) << qPrintable(without.err);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
+
+    // A folder that cannot be made: the write stops with the reason, the radio as it was.
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QByteArray memory = FileBytes(Path("radio.bin"));
+    const SRun refused = Veskctl(
+        {QStringLiteral("write"), kFullProfile, QStringLiteral("--password"), kFullPassword});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(
+        QStringLiteral("The radio's current contents could not be saved before writing: cannot "
+                       "make the folder ") +
+        folder + QStringLiteral("\nNothing has been written to the radio.")))
+        << qPrintable(refused.err);
+    EXPECT_FALSE(refused.err.contains(QLatin1String("Successfully"))) << qPrintable(refused.err);
+    radio->Stop();
+    EXPECT_EQ(Differences(FileBytes(Path("radio.bin")), memory), "");
+}
+
+// A radio that keeps other bytes than it is sent: the write reads back what it wrote and fails,
+// naming the first address that differs. --no-verify leaves the reading back out, and the write
+// is then told as a success.
+TEST_F(RadioVerbs, AWriteReadsBackWhatItWrote) {
+    // Frames from the identification on: identification 1..7, start 8, status 9, the main
+    // block's reading back 10..22, its writing 23..35.
+    auto radio = Radio("radio.bin", {QStringLiteral("--from"), kTemplate, QStringLiteral("--fault"),
+                                     QStringLiteral("corrupt@23")});
+    const SRun checked =
+        Veskctl({QStringLiteral("write"), kTemplate, QStringLiteral("--no-backup")});
+    EXPECT_EQ(checked.exitCode, 1);
+    EXPECT_TRUE(checked.err.contains(
+        QLatin1String("Verification failed: the radio's memory at 0x1001F differs from what was "
+                      "written. Please write again.")))
+        << qPrintable(checked.err);
+    EXPECT_FALSE(checked.err.contains(QLatin1String("Successfully"))) << qPrintable(checked.err);
+    radio->Stop();
+
+    radio = Radio("radio.bin", {QStringLiteral("--fault"), QStringLiteral("corrupt@23")});
+    const SRun unchecked = Veskctl({QStringLiteral("write"), kTemplate,
+                                    QStringLiteral("--no-backup"), QStringLiteral("--no-verify")});
+    EXPECT_EQ(unchecked.exitCode, 0) << qPrintable(unchecked.err);
+    EXPECT_TRUE(unchecked.err.contains(QLatin1String("Write Successfully!")))
+        << qPrintable(unchecked.err);
+}
+
 // --- faults mid-transfer ----------------------------------------------------------------------
 
 struct SFaultRow {
@@ -398,6 +507,8 @@ struct SFaultRow {
     const char* fault;  // --fault, counted in request frames from the identification on
     bool write;
     const char* says;
+    // A write keeps the radio's contents first; rows without it count frames as if it did not.
+    bool backup = false;
 };
 
 void PrintTo(const SFaultRow& row, std::ostream* os) {
@@ -406,7 +517,8 @@ void PrintTo(const SFaultRow& row, std::ostream* os) {
 
 class RadioFaults : public RadioVerbs, public ::testing::WithParamInterface<SFaultRow> {};
 
-// Frame 20 is in the middle of a read's main block; frame 30 in the middle of a write's.
+// Frame 20 is in the middle of a read's main block; frame 30 in the middle of a write's without a
+// backup, and in the middle of the backup's reading of the radio with one.
 const SFaultRow kFaultRows[] = {
     {"read_silence", "silence@20+", false, "Error: Communication Error."},
     {"read_garbage", "garbage@20+", false, "Error: Communication Error."},
@@ -419,6 +531,7 @@ const SFaultRow kFaultRows[] = {
     {"write_checksum", "checksum@30+", true, "Error: Communication Error."},
     {"write_truncate", "truncate@30+", true, "Error: Communication Error."},
     {"write_refused", "refuse@30+", true, "Error: Communication Error."},
+    {"write_backup_read_silence", "silence@30+", true, "Error: Communication Error.", true},
 };
 
 TEST_P(RadioFaults, FailCleanlyAndTheNextWriteRepairs) {
@@ -435,8 +548,12 @@ TEST_P(RadioFaults, FailCleanlyAndTheNextWriteRepairs) {
         auto faulty = Radio("radio.bin", QStringList{QStringLiteral("--from"), kTemplate} + same +
                                              QStringList{QStringLiteral("--fault"),
                                                          QString::fromLatin1(row.fault)});
+        QStringList write{QStringLiteral("write"), kFullProfile};
+        if (!row.backup) {
+            write << QStringLiteral("--no-backup");
+        }
         const SRun run =
-            row.write ? Veskctl({QStringLiteral("write"), kFullProfile})
+            row.write ? Veskctl(write)
                       : Veskctl({QStringLiteral("read"), QStringLiteral("-o"), Path("read.vk4")});
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(row.says))) << qPrintable(run.err);

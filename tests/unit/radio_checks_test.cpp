@@ -25,6 +25,7 @@
 #include "platform/xml/xpath.h"
 #include "qt_print.h"
 #include "radio/document_image.h"
+#include "radio/remembered_password.h"
 #include "radio/virtual_cp.h"
 #include "recording_prompt.h"
 #include "source_files.h"
@@ -183,7 +184,7 @@ protected:
     }
 
     SCheckInputs Inputs(const CRadioInfo& radio, IUserPrompt& prompt,
-                        radio_checks::IPasswordPrompt& passwords, QString& remembered,
+                        radio_checks::IPasswordPrompt& passwords, CRememberedPassword& remembered,
                         QStringList& log) {
         return SCheckInputs{radio,     settings,   prompt,
                             passwords, remembered, [&log] { log << kCleanup; }};
@@ -200,7 +201,7 @@ protected:
         SWrite write;
         CLoggingPrompt prompt(answer, write.log);
         CScriptedPasswordPrompt passwords({}, write.log);
-        QString remembered;
+        CRememberedPassword remembered;
         write.goesOn = CheckRadioForWrite(Inputs(radio, prompt, passwords, remembered, write.log),
                                           &document, write.image);
         return write;
@@ -290,11 +291,12 @@ TEST_F(RadioChecks, ReadRows) {
         QStringList log;
         CLoggingPrompt prompt(PromptAnswer::Ok, log);
         CScriptedPasswordPrompt passwords(row.answers, log);
-        QString remembered = QString::fromLatin1(row.remembered);
+        CRememberedPassword remembered;
+        remembered.Set(QString::fromLatin1(row.remembered));
         const CRadioInfo radio = MakeRadio(row.radio);
         EXPECT_EQ(CheckRadioForRead(Inputs(radio, prompt, passwords, remembered, log)), row.goesOn);
         EXPECT_EQ(log, row.log);
-        EXPECT_EQ(remembered, QString::fromLatin1(row.rememberedAfter));
+        EXPECT_EQ(remembered.Get(), QString::fromLatin1(row.rememberedAfter));
         ExpectOwnTextsAndStyles(prompt);
         for (const QString& text : passwords.texts) {
             EXPECT_EQ(text, QStringLiteral("Please enter the password:"));
@@ -321,7 +323,7 @@ TEST_F(RadioChecks, RegionMessageNamesTheEditionForTheRadiosRegion) {
         QStringList log;
         CLoggingPrompt prompt(PromptAnswer::Ok, log);
         CScriptedPasswordPrompt passwords({}, log);
-        QString remembered;
+        CRememberedPassword remembered;
         const CRadioInfo radio = MakeRadio({.model = row.model});
         EXPECT_FALSE(CheckRadioForRead(Inputs(radio, prompt, passwords, remembered, log)));
         ASSERT_EQ(prompt.texts.size(), 1);
@@ -338,6 +340,8 @@ struct SWriteRow {
     QList<std::optional<QString>> answers;
     bool goesOn;
     QStringList log;
+    // The profile's codeplug_version text instead of the template's.
+    const char* profileCodeplugVersion = nullptr;
 };
 
 TEST_F(RadioChecks, WriteRows) {
@@ -494,17 +498,39 @@ TEST_F(RadioChecks, WriteRows) {
          {},
          false,
          {"password", "cleanup"}},
+        // The profile's version text "10" is the radio's byte 0x10, as the image carries it.
+        {"older radio codeplug in the radio's own numbering",
+         "CUD41600",
+         {.codeplugPhase = 'D', .codeplugVersion = 0x0C},
+         yes,
+         {},
+         true,
+         {"530"},
+         "10"},
+        {"same codeplug in the radio's own numbering",
+         "CUD41600",
+         {.codeplugPhase = 'D', .codeplugVersion = 0x10},
+         yes,
+         {},
+         true,
+         {},
+         "10"},
     };
     for (const SWriteRow& row : rows) {
         SCOPED_TRACE(row.name);
         QStringList log;
         CLoggingPrompt prompt(row.answer, log);
         CScriptedPasswordPrompt passwords(row.answers, log);
-        QString remembered;
+        CRememberedPassword remembered;
         const CRadioInfo radio = MakeRadio(row.radio);
         std::unique_ptr<CProfileDocument> document;
         if (row.profile != nullptr) {
             document = OpenTemplate(row.profile);
+        }
+        if (row.profileCodeplugVersion != nullptr) {
+            xml::SetAttribute(CXPathContext(document->Model().WorkingDocument())
+                                  .SelectSingle(QStringLiteral("//dfns:factory_setting")),
+                              "codeplug_version", QString::fromLatin1(row.profileCodeplugVersion));
         }
         CVirtualCP image;
         image.SetByte(0x100, 0x5A);
@@ -672,7 +698,7 @@ TEST_F(RadioChecks, ProvenPasswordIsNotAskedAgain) {
     QStringList log;
     CLoggingPrompt prompt(PromptAnswer::Yes, log);
     CScriptedPasswordPrompt passwords({QStringLiteral("7391")}, log);
-    QString remembered;
+    CRememberedPassword remembered;
     EXPECT_TRUE(CheckRadioForRead(Inputs(radio, prompt, passwords, remembered, log)));
     EXPECT_TRUE(CheckRadioForRead(Inputs(radio, prompt, passwords, remembered, log)));
     auto document = OpenTemplate("CUD41600");
@@ -680,7 +706,7 @@ TEST_F(RadioChecks, ProvenPasswordIsNotAskedAgain) {
     EXPECT_TRUE(CheckRadioForWrite(Inputs(radio, prompt, passwords, remembered, log),
                                    document.get(), image));
     EXPECT_EQ(log, QStringList{kPassword});
-    EXPECT_EQ(remembered, QStringLiteral("7391"));
+    EXPECT_EQ(remembered.Get(), QStringLiteral("7391"));
 }
 
 // A fixed password from the command line is tried once: a wrong one is reported and the
@@ -702,7 +728,7 @@ TEST_F(RadioChecks, FixedPasswordIsTriedOnce) {
         QStringList log;
         CLoggingPrompt prompt(PromptAnswer::Yes, log);
         radio_checks::CFixedPasswordPrompt passwords(row.given);
-        QString remembered;
+        CRememberedPassword remembered;
         EXPECT_EQ(CheckRadioForRead(Inputs(radio, prompt, passwords, remembered, log)), row.goesOn);
         EXPECT_EQ(log, row.log);
         EXPECT_EQ(passwords.TimesAsked(), row.asked);

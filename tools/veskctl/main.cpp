@@ -37,7 +37,12 @@ constexpr SVerb kVerbs[] = {
     {"identify", "what the radio on the cable is: model, firmware, codeplug, password",
      RunIdentify},
     {"read", "read the radio into a new profile: read -o OUT.vk4 [--password PIN]", RunRead},
-    {"write", "write a profile into the radio: write FILE.vk4 [--password PIN] [--yes]", RunWrite},
+    {"write",
+     "write a profile into the radio: write FILE.vk4 [--password PIN] [--yes] [--no-backup]\n"
+     "                    [--no-verify]; the radio's contents are first kept as a profile in\n"
+     "                    ~/.local/share/Corvane/Vesk Kel CPS/backups (the newest 20 stay), and\n"
+     "                    every block written is read back and compared afterwards",
+     RunWrite},
     {"reset", "restart the radio on the cable", RunReset},
 };
 

@@ -215,9 +215,12 @@ bool TakePasswordOption(QStringList& args, std::optional<QString>& password) {
 
 radio_checks::SCheckInputs CheckInputs(CRadioSession& session, const CSettingsDocuments& settings,
                                        CCliPrompt& prompt,
-                                       radio_checks::CFixedPasswordPrompt& passwordPrompt,
-                                       QString& remembered) {
-    return {session.Operations().RadioInfo(), settings, prompt, passwordPrompt, remembered,
+                                       radio_checks::CFixedPasswordPrompt& passwordPrompt) {
+    return {session.Operations().RadioInfo(),
+            settings,
+            prompt,
+            passwordPrompt,
+            session.Operations().RememberedPassword(),
             [&session] { session.Cleanup(); }};
 }
 
@@ -236,9 +239,7 @@ bool ReadRadioProfile(CProfileDocument& document, const CSettingsDocuments& sett
         return false;
     }
     radio_checks::CFixedPasswordPrompt passwordPrompt(password);
-    QString remembered;
-    if (!radio_checks::CheckRadioForRead(
-            CheckInputs(session, settings, prompt, passwordPrompt, remembered))) {
+    if (!radio_checks::CheckRadioForRead(CheckInputs(session, settings, prompt, passwordPrompt))) {
         TellPasswordNeeded(prompt, password, passwordPrompt);
         return false;
     }

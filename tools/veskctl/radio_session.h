@@ -67,11 +67,10 @@ QString RadioModelText(const CRadioInfo& radio);
 bool TakePasswordOption(QStringList& args, std::optional<QString>& password);
 
 // The compatibility checks' inputs for this run: the identified radio, the password given on the
-// command line, and the session's cleanup.
+// command line, the operations' remembered password and the session's cleanup.
 radio_checks::SCheckInputs CheckInputs(CRadioSession& session, const CSettingsDocuments& settings,
                                        CCliPrompt& prompt,
-                                       radio_checks::CFixedPasswordPrompt& passwordPrompt,
-                                       QString& remembered);
+                                       radio_checks::CFixedPasswordPrompt& passwordPrompt);
 
 // After checks that stopped: a protected radio and no --password stopped silently, as the
 // password dialog's Cancel does; on a command line that needs saying.

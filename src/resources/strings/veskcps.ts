@@ -1066,5 +1066,16 @@ Please reinstall CPS.</source>
         <extracomment>Shown when a profile is opened whose recorded number of frequencies differs from its frequency table. %d is the number of entries in the table.</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message id="600">
+        <source>Verification failed: the radio&apos;s memory at %s differs from what was written. Please write again.</source>
+        <extracomment>%s is the first differing memory address, in hexadecimal (0x1001F).</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="601">
+        <source>The radio&apos;s current contents could not be saved before writing: %s
+Nothing has been written to the radio.</source>
+        <extracomment>%s is the reason, as the system or the conversion gives it.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

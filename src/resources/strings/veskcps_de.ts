@@ -1078,5 +1078,17 @@ Bitte installieren Sie die CPS neu.</translation>
         <extracomment>Shown when a profile is opened whose recorded number of frequencies differs from its frequency table. %d is the number of entries in the table.</extracomment>
         <translation>Die Frequenzanzahl dieses Profils stimmte nicht mit seiner Frequenztabelle überein. Sie wurde auf %d korrigiert, die Zahl der Einträge der Tabelle.</translation>
     </message>
+    <message id="600">
+        <source>Verification failed: the radio&apos;s memory at %s differs from what was written. Please write again.</source>
+        <extracomment>%s is the first differing memory address, in hexadecimal (0x1001F).</extracomment>
+        <translation>Überprüfung fehlgeschlagen: Der Speicher des Funkgeräts weicht an Adresse %s vom Geschriebenen ab. Bitte schreiben Sie erneut.</translation>
+    </message>
+    <message id="601">
+        <source>The radio&apos;s current contents could not be saved before writing: %s
+Nothing has been written to the radio.</source>
+        <extracomment>%s is the reason, as the system or the conversion gives it.</extracomment>
+        <translation>Der aktuelle Inhalt des Funkgeräts konnte vor dem Schreiben nicht gesichert werden: %s
+Es wurde nichts in das Funkgerät geschrieben.</translation>
+    </message>
 </context>
 </TS>
