@@ -38,10 +38,10 @@ constexpr SVerb kVerbs[] = {
      RunIdentify},
     {"read", "read the radio into a new profile: read -o OUT.vk4 [--password PIN]", RunRead},
     {"write",
-     "write a profile into the radio: write FILE.vk4 [--password PIN] [--yes] [--no-backup]\n"
-     "                    [--no-verify]; the radio's contents are first kept as a profile in\n"
-     "                    ~/.local/share/Corvane/Vesk Kel CPS/backups (the newest 20 stay), and\n"
-     "                    every block written is read back and compared afterwards",
+     "write a profile into the radio: write FILE.vk4 [--password PIN] [--yes]\n"
+     "                    [--no-backup] [--no-verify]; first keeps the radio's contents as a\n"
+     "                    profile in ~/.local/share/Corvane/Vesk Kel CPS/backups (the newest 20\n"
+     "                    stay), afterwards reads back and compares every block written",
      RunWrite},
     {"reset", "restart the radio on the cable", RunReset},
 };
