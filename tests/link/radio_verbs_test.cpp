@@ -356,9 +356,10 @@ TEST_P(FrequencyRoundTrip, WriteThenReadShowsNoDifference) {
         ASSERT_EQ(run.exitCode, 0) << qPrintable(edit.join(u' ') + u'\n' + run.err);
     }
     const QStringList same = Args({"--firmware", "R17"});
-    const auto fault = [](const char* spec) {
-        return spec != nullptr ? QStringList{QStringLiteral("--fault"), QString::fromLatin1(spec)}
-                               : QStringList();
+    const auto fault = [](const char* option) {
+        return option != nullptr
+                   ? QStringList{QStringLiteral("--fault"), QString::fromLatin1(option)}
+                   : QStringList();
     };
     {
         auto radio = Radio("radio.bin", QStringList{QStringLiteral("--from"), kTemplate} + same +
