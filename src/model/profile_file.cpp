@@ -1,5 +1,8 @@
 #include "model/profile_file.h"
 
+#include <algorithm>
+#include <array>
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -122,8 +125,24 @@ std::optional<QString> Read(const QString& path) {
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
-    // A FIFO or device reports size 0; reading one byte past the limit catches those too.
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    // Read as the bytes come rather than into a buffer of the limit's size, which every small
+    // file would pay for; a FIFO or device reports size 0, so the size is only a hint. Reading
+    // one byte past the limit tells a file that is too large.
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(std::min(file.size(), kMaxFileBytes) + 1));
+    std::array<char, 16 * 1024> step;
+    for (;;) {
+        const qint64 room = kMaxFileBytes + 1 - bytes.size();
+        const qint64 got =
+            file.read(step.data(), std::min<qint64>(static_cast<qint64>(step.size()), room));
+        if (got <= 0) {
+            break;
+        }
+        bytes.append(step.data(), static_cast<qsizetype>(got));
+        if (got == room) {
+            break;
+        }
+    }
     if (bytes.size() > kMaxFileBytes || file.error() != QFileDevice::NoError) {
         return std::nullopt;
     }

@@ -4,11 +4,10 @@
 
 #include <QFile>
 
+#include "model/compiled_schema.h"
 #include "model/profile_file.h"
 #include "model/profile_node_access.h"
 #include "model/rule_script_host.h"
-#include "model/schema_index.h"
-#include "model/schema_validator.h"
 #include "model/settings_documents.h"
 #include "model/version_fields.h"
 #include "platform/script/dom.h"
@@ -59,8 +58,7 @@ struct CRadioDataModel::SOperation {
 // Declared in the order of creation so that destruction releases them in reverse.
 struct CRadioDataModel::SDocuments {
     CXmlDocument working;
-    std::unique_ptr<CSchemaValidator> schema;
-    std::unique_ptr<CSchemaIndex> schemaIndex;
+    std::shared_ptr<const CCompiledSchema> schema;
     std::shared_ptr<vbs::CDomDocument> workingView;
     // The host is both the engine and the site the engine reports to.
     std::unique_ptr<CRuleScriptHost> script;
@@ -204,17 +202,16 @@ bool CRadioDataModel::Load(const QString& source, bool isPath, const QString& so
             return false;
         }
 
+        // Read on every load, so that a schema changed on disk is the one loads go by; compiled
+        // only when its text changed.
         const std::optional<QString> schemaText =
             profile_file::Read(InstallFile("DataProfile.xsd"));
         if (!schemaText || schemaText->isEmpty()) {
             m_prompt.Show(kMsgFilesMissing);
             return false;
         }
-        CXmlDocument schemaDoc = CXmlDocument::ParseText(
-            *schemaText, QStringLiteral("DataProfile.xsd"), model_msg::kFatalError102);
-        auto schemaIndex = std::make_unique<CSchemaIndex>(CSchemaIndex::Build(schemaDoc));
-        auto schema = std::make_unique<CSchemaValidator>(std::move(schemaDoc),
-                                                         QStringLiteral("DataProfile.xsd"));
+        std::shared_ptr<const CCompiledSchema> schema =
+            CCompiledSchema::For(*schemaText, QStringLiteral("DataProfile.xsd"));
 
         std::optional<SOperation> operation = ReadOperation(source, isPath, sourceName);
         if (!operation) {
@@ -225,18 +222,18 @@ bool CRadioDataModel::Load(const QString& source, bool isPath, const QString& so
         }
         operation->versionFields.PutOn(operation->document);
 
-        CXmlDocument working = schema->ParseAndValidate(operation->document.ToXml(), sourceName);
+        CXmlDocument working =
+            schema->Validator().ParseAndValidate(operation->document.ToXml(), sourceName);
         std::shared_ptr<vbs::CDomDocument> view = vbs::CDomDocument::Wrap(working.Get());
         view->SetSelectionNamespaces(
             {{QString::fromUtf8(kProfilePrefix), QString::fromUtf8(kProfileNamespace)},
              {QString::fromUtf8(kMsXsltPrefix), QString::fromUtf8(kMsXsltNamespace)}});
         auto context = std::make_shared<SDataContext>();
         context->script = m_documents->script.get();
-        context->schema = schemaIndex.get();
+        context->schema = &schema->Index();
 
         DropWorkingDocument();
         m_documents->schema = std::move(schema);
-        m_documents->schemaIndex = std::move(schemaIndex);
         m_documents->operation = std::move(operation->document);
         m_documents->codeplugVersion = operation->codeplugVersion;
         m_documents->versionFields = std::move(operation->versionFields);
@@ -271,5 +268,5 @@ void CRadioDataModel::CheckProfileText(const QString& text, const QString& sourc
     }
     std::optional<SOperation> operation = ReadOperation(text, false, sourceName);
     operation->versionFields.PutOn(operation->document);
-    m_documents->schema->ParseAndValidate(operation->document.ToXml(), sourceName);
+    m_documents->schema->Validator().ParseAndValidate(operation->document.ToXml(), sourceName);
 }

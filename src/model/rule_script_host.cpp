@@ -1,8 +1,11 @@
 #include "model/rule_script_host.h"
 
+#include <mutex>
+
 #include <libxml/tree.h>
 
 #include "platform/script/dom.h"
+#include "platform/script/parser.h"
 #include "platform/string_table.h"
 #include "platform/user_prompt.h"
 #include "platform/vesk_cps_exception.h"
@@ -22,6 +25,32 @@ class CSilentSite : public vbs::IScriptSite {
 public:
     void OnScriptError(const vbs::SScriptDiagnostic&) override {}
 };
+
+struct SCompiledScript {
+    std::mutex mutex;
+    QString text;
+    QString fileName;
+    std::shared_ptr<const vbs::Program> program;
+};
+
+// Every profile model (each open document, each admission check) starts the same rule script;
+// it is compiled once per text and shared, since an engine only reads its program. Null when the
+// text does not compile: the engine then compiles it itself and reports the errors.
+std::shared_ptr<const vbs::Program> CompiledScript(const QString& text, const QString& fileName) {
+    // Reachable until exit on purpose, like the compiled schema.
+    static SCompiledScript* const compiled = new SCompiledScript;
+    const std::lock_guard lock(compiled->mutex);
+    if (!compiled->program || compiled->text != text || compiled->fileName != fileName) {
+        vbs::SParseResult parsed = vbs::Parse(text, fileName);
+        if (!parsed.program) {
+            return nullptr;
+        }
+        compiled->text = text;
+        compiled->fileName = fileName;
+        compiled->program = std::move(parsed.program);
+    }
+    return compiled->program;
+}
 
 }  // namespace
 
@@ -65,7 +94,9 @@ void CRuleScriptHost::Start(const QString& scriptText, const QString& fileName) 
     if (!m_engine->InitNew()) {
         FailStart(QStringLiteral("InitNew failed"));
     }
-    if (!m_engine->ParseScriptText(scriptText, fileName, 1)) {
+    const std::shared_ptr<const vbs::Program> program = CompiledScript(scriptText, fileName);
+    if (!(program ? m_engine->AddScript(program, fileName)
+                  : m_engine->ParseScriptText(scriptText, fileName, 1))) {
         ShowErrors();
         FailStart(QStringLiteral("ParseScriptText failed"));
     }

@@ -296,6 +296,34 @@ void UnpackFrequencies(QByteArrayView bytes, CVirtualCP& image) {
     }
 }
 
+void ReadImage(IRadioMemory& radio, CVirtualCP& image) {
+    const auto read = [&radio](std::string_view name) {
+        const SBlock& block = BlockNamed(name);
+        return radio.Read(block, block.length);
+    };
+    UnpackIdentity(read("identity"), image);
+    radio.Progress(20);
+    UnpackSynthBase(read("synth_base"), image);
+    radio.Progress(30);
+    const FirmwareInfo firmware = radio.Firmware();
+    image.SetByte(0, quint8(firmware.phase));
+    image.SetByte(1, quint8(firmware.version));
+    image.SetByte(2, quint8(firmware.revision));
+    radio.Progress(40);
+    UnpackLimits(read("limits"), image);
+    radio.Progress(50);
+    UnpackSerialClone(read("serial_clone"), image);
+    radio.Progress(60);
+    UnpackMainBlock(read("main"), image);
+    radio.Progress(70);
+    const int frequencies = int(image.Number(vcp::ImageField("max_valid_freqs")));
+    UnpackFrequencies(
+        radio.Read(BlockNamed("frequency_records"), kPackedFrequencySize * frequencies), image);
+    radio.Progress(80);
+    UnpackBandEdges(read("band_edges"), image);
+    radio.Progress(100);
+}
+
 QByteArray PackChannel(const CVirtualCP& image, int n, QByteArrayView readBack) {
     QByteArray bytes(kPackedChannelSize, '\0');
     if (!readBack.isEmpty()) {

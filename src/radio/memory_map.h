@@ -17,6 +17,7 @@
 #include <QByteArrayView>
 #include <QtGlobal>
 
+#include "radio/protocol.h"
 #include "radio/virtual_cp.h"
 
 namespace mm {
@@ -406,6 +407,26 @@ void UnpackSerialClone(QByteArrayView bytes, CVirtualCP& image);
 void UnpackMainBlock(QByteArrayView bytes, CVirtualCP& image);
 // Records 0.. of `bytes` (a whole number of 6-byte records, at most 99).
 void UnpackFrequencies(QByteArrayView bytes, CVirtualCP& image);
+
+// Where a read takes the radio's blocks from: the programming link in the read operation, plain
+// bytes elsewhere. A source that cannot deliver raises whatever its caller expects to catch; it
+// passes through ReadImage untouched.
+class IRadioMemory {
+public:
+    virtual ~IRadioMemory() = default;
+    // `count` bytes from the block's address.
+    virtual QByteArray Read(const SBlock& block, int count) = 0;
+    // The firmware phase, version and revision characters, which decide the limit block's layout.
+    virtual FirmwareInfo Firmware() = 0;
+    // How far the read has come, in percent.
+    virtual void Progress(int percent) = 0;
+};
+
+// The read operation's blocks into a cleared image, asked for in the order their unpacking needs
+// (the firmware and the limits before the main block; the limits say how many frequency records
+// to read). Raises CVeskCPSException (131) when a block comes back at the wrong length or the
+// radio says it holds more frequency records than an image can.
+void ReadImage(IRadioMemory& radio, CVirtualCP& image);
 
 // Packed channel record n of the image, with its check byte. `readBack` gives the radio's bits
 // that the image does not carry; without it they are zero.

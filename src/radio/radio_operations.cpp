@@ -347,40 +347,39 @@ void CRadioOperations::FailWith(int result, const QString& detail) {
 }
 
 void CRadioOperations::ReadSequence(CWorker& w, CVirtualCP& image, bool asRead) {
-    const auto progress = [&](int percent) {
-        if (asRead) {
-            w.Progress(percent);
+    // The blocks come over the worker's link; the progress is told for the read itself, not for
+    // the backup a write takes first.
+    class CLinkMemory : public mm::IRadioMemory {
+    public:
+        CLinkMemory(CWorker& worker, bool tell) : m_worker(worker), m_tell(tell) {}
+
+        // ReadMemory answers 0 for an empty table, which fails here with that result.
+        QByteArray Read(const mm::SBlock& block, int count) override {
+            return m_worker.Read(block, count);
         }
+        FirmwareInfo Firmware() override {
+            FirmwareInfo firmware;
+            NeedData(m_worker.Link().QueryFirmware(firmware));
+            return firmware;
+        }
+        void Progress(int percent) override {
+            if (m_tell) {
+                m_worker.Progress(percent);
+            }
+        }
+
+    private:
+        CWorker& m_worker;
+        bool m_tell;
     };
-    ProgrammingLink& link = w.Link();
+
     image.ClearForRead();
     if (asRead) {
         w.StatusGate();
     }
-    progress(10);
-    mm::UnpackIdentity(w.Read(mm::Block("identity")), image);
-    progress(20);
-    mm::UnpackSynthBase(w.Read(mm::Block("synth_base")), image);
-    progress(30);
-    FirmwareInfo firmware;
-    NeedData(link.QueryFirmware(firmware));
-    image.SetByte(0, quint8(firmware.phase));
-    image.SetByte(1, quint8(firmware.version));
-    image.SetByte(2, quint8(firmware.revision));
-    progress(40);
-    mm::UnpackLimits(w.Read(mm::Block("limits")), image);
-    progress(50);
-    mm::UnpackSerialClone(w.Read(mm::Block("serial_clone")), image);
-    progress(60);
-    mm::UnpackMainBlock(w.Read(mm::Block("main")), image);
-    progress(70);
-    const int frequencies = int(image.Number(vcp::ImageField("max_valid_freqs")));
-    // ReadMemory answers 0 for an empty table, which fails here with that result.
-    mm::UnpackFrequencies(
-        w.Read(mm::Block("frequency_records"), mm::kPackedFrequencySize * frequencies), image);
-    progress(80);
-    mm::UnpackBandEdges(w.Read(mm::Block("band_edges")), image);
-    progress(100);
+    CLinkMemory memory(w, asRead);
+    memory.Progress(10);
+    mm::ReadImage(memory, image);
 }
 
 void CRadioOperations::RunRead(CWorker& w) {

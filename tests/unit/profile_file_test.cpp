@@ -4,6 +4,9 @@
 
 #include "model/profile_file.h"
 
+#include <optional>
+#include <thread>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,6 +16,7 @@
 #include "source_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -154,6 +158,40 @@ TEST(ProfileFile, ReadFailsOnlyWhenTheFileCannotBeRead) {
     EXPECT_EQ(profile_file::Read(empty.fileName()), QString());
 }
 
+// The reader takes a file in steps, sized by neither the file (a FIFO reports none) nor the limit.
+TEST(ProfileFile, ReadTakesLongFilesAndFifosWholeAndRefusesOversizedOnes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString text = QStringLiteral("<?xml version=\"1.0\"?><p t=\"") +
+                         Repeat(u'\u00E9', 150000) + QStringLiteral("\"/>");
+    const QByteArray bytes = profile_file::Encode(text);
+
+    QFile longFile(dir.filePath(QStringLiteral("long.vk4")));
+    ASSERT_TRUE(longFile.open(QIODevice::WriteOnly));
+    ASSERT_EQ(longFile.write(bytes), bytes.size());
+    longFile.close();
+    EXPECT_EQ(profile_file::Read(longFile.fileName()), text);
+
+    const QString fifo = dir.filePath(QStringLiteral("fifo.vk4"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    std::thread writer([&] {
+        QFile out(fifo);
+        if (out.open(QIODevice::WriteOnly)) {
+            out.write(bytes);
+        }
+    });
+    const std::optional<QString> fromFifo = profile_file::Read(fifo);
+    writer.join();
+    EXPECT_EQ(fromFifo, text);
+
+    // Sparse: the limit's worth of zeros costs no disk.
+    QFile oversized(dir.filePath(QStringLiteral("oversized.vk4")));
+    ASSERT_TRUE(oversized.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(oversized.resize(profile_file::kMaxFileBytes + 1));
+    oversized.close();
+    EXPECT_EQ(profile_file::Read(oversized.fileName()), std::nullopt);
+}
+
 TEST(AnsiCodePage, EveryByteSurvivesAndUnknownCharactersAreMarked) {
     QByteArray all;
     for (int byte = 0; byte < 256; ++byte) {
@@ -169,7 +207,8 @@ TEST(AnsiCodePage, EveryByteSurvivesAndUnknownCharactersAreMarked) {
     EXPECT_EQ(ansi::Encode(text, &lossless), all);
     EXPECT_TRUE(lossless);
 
-    EXPECT_EQ(ansi::Encode(QStringLiteral("a\u0410\u20ACb"), &lossless), QByteArray("a?\x80" "b"));
+    EXPECT_EQ(ansi::Encode(QStringLiteral("a\u0410\u20ACb"), &lossless), QByteArray("a?\x80"
+                                                                                    "b"));
     EXPECT_FALSE(lossless);
 }
 

@@ -222,6 +222,30 @@ TEST_F(RadioDataModel, SecondProfileReusesTheEngine) {
     EXPECT_TRUE(prompt.ids.isEmpty());
 }
 
+// The schema and the rule script are compiled once per text and shared by every model: a text
+// changed on disk must be the one the next load goes by, not the one compiled before.
+TEST_F(RadioDataModel, SchemaAndRuleScriptChangedOnDiskAreTheOnesTheNextLoadUses) {
+    const QString minimal = kGood + QStringLiteral("minimal.xml");
+    ASSERT_TRUE(model.LoadProfile(minimal, true));
+
+    QByteArray schema = ReadAll(kSourceDir + kTemplate + "DataProfile.xsd");
+    ASSERT_TRUE(schema.contains("<xs:element name=\"VeskProfile\""));
+    schema.replace("<xs:element name=\"VeskProfile\"", "<xs:element name=\"OtherProfile\"");
+    WriteInstallFile("DataProfile.xsd", schema);
+    const auto refused = RaisedBy([&] { model.LoadProfile(minimal, true); });
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_EQ(refused->MessageId(), model_msg::kInvalidProfile);
+
+    WriteInstallFile("DataProfile.xsd", ReadAll(kSourceDir + kTemplate + "DataProfile.xsd"));
+    WriteInstallFile("DataProfile.vbs", "Function Broken(\n    If Then\nEnd Sub\n");
+    CRadioDataModel second{config, prompt};
+    const auto broken = RaisedBy([&] { second.LoadProfile(minimal, true); });
+    ASSERT_TRUE(broken.has_value());
+    EXPECT_EQ(broken->MessageId(), model_msg::kFatalError101);
+    // The first model keeps the engine it started, and the schema is the installed one again.
+    ASSERT_TRUE(model.LoadProfile(minimal, true));
+}
+
 TEST_F(RadioDataModel, ProfileAfterARefusedOneLoads) {
     EXPECT_TRUE(RaisedBy([&] {
                     model.LoadProfile(kBad + QStringLiteral("unknown_element.xml"), true);

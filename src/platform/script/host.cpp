@@ -69,11 +69,18 @@ bool CScriptEngine::ParseScriptText(const QString& text, const QString& fileName
         }
         return false;
     }
-    for (const ProcDecl& procedure : parsed.program->procedures) {
+    return AddScript(std::move(parsed.program), fileName);
+}
+
+bool CScriptEngine::AddScript(std::shared_ptr<const Program> program, const QString& fileName) {
+    if ((m_state != ScriptState::Initialized && m_state != ScriptState::Started) || !program) {
+        return false;
+    }
+    for (const ProcDecl& procedure : program->procedures) {
         m_procedures.push_back(&procedure);
     }
     m_currentFile = fileName;
-    m_interpreter.AddProgram(std::move(parsed.program));
+    m_interpreter.AddProgram(std::move(program));
     if (m_state == ScriptState::Started) {
         return SetScriptState(ScriptState::Started);
     }

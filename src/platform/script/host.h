@@ -60,6 +60,9 @@ public:
     bool AddNamedItem(const QString& name);
     // Compiles one block of text. Every compile error goes to the site; false when there was one.
     bool ParseScriptText(const QString& text, const QString& fileName, int startLine = 1);
+    // Adds one block compiled beforehand (vbs::Parse) as ParseScriptText adds what it compiled.
+    // The engine only reads the program, so a host may give the same one to several engines.
+    bool AddScript(std::shared_ptr<const Program> program, const QString& fileName);
     // Started runs the global statements of the blocks added so far; a run-time error goes to
     // the site and gives false. Closed ends the engine.
     bool SetScriptState(ScriptState state);

@@ -137,7 +137,7 @@ void CInterpreter::AddGlobalObject(const QString& name, ObjectPtr object) {
     m_globals.insert(Key(name), std::move(cell));
 }
 
-void CInterpreter::AddProgram(std::unique_ptr<Program> program) {
+void CInterpreter::AddProgram(std::shared_ptr<const Program> program) {
     for (const ProcDecl& procedure : program->procedures) {
         m_procedures.insert(Key(procedure.name), SProcedure{&procedure, program->optionExplicit});
     }

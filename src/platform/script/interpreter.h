@@ -46,8 +46,9 @@ public:
     void AddGlobalObject(const QString& name, ObjectPtr object);
 
     // Adds a program: its procedures become callable at once (a later program's procedure of
-    // the same name replaces the earlier one), its global statements wait for RunPending().
-    void AddProgram(std::unique_ptr<Program> program);
+    // the same name replaces the earlier one), its global statements wait for RunPending(). The
+    // interpreter only reads the program, so one program may serve several interpreters.
+    void AddProgram(std::shared_ptr<const Program> program);
     // Runs the global statements of every program added since the last run. Throws CScriptError
     // with its place set.
     void RunPending();
@@ -119,7 +120,7 @@ private:
     static QString Key(const QString& name) { return name.toLower(); }
 
     SRunLimits m_limits;
-    std::vector<std::unique_ptr<Program>> m_programs;
+    std::vector<std::shared_ptr<const Program>> m_programs;
     std::size_t m_pendingPrograms = 0;
     QHash<QString, SProcedure> m_procedures;
     QHash<const Block*, QStringList> m_hoisted;
