@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the profile file reader and everything a file from a dealer passes
 // through before it becomes an open profile: the MURS check, the admission check and loading
-// against the schema. A profile that loads must also save into a file that loads again.
+// against the schema. A profile the admission check lets in must load, and save into a file that
+// loads again.
 // Any failure must be a model exception with a message, never a crash, a hang or a leak.
 
 #include <cstddef>
@@ -112,12 +113,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Fail("a scrambled text does not read back as itself");
     }
 
+    // Only an admitted profile is opened, as in the program; the document must then load it.
     CTempHives::Write(in.input, bytes);
-    CheckProfileAdmission(in.input, in.config, in.prompt, in.settings);
-
+    if (!CheckProfileAdmission(in.input, in.config, in.prompt, in.settings)) {
+        return 0;
+    }
     CRadioDataModel& model = in.document.Model();
     if (!Loads([&] { return model.LoadProfileText(text, in.input); })) {
-        return 0;
+        Fail("an admitted profile does not load");
     }
     std::optional<QByteArray> saved;
     try {
