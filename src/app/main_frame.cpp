@@ -2,20 +2,41 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 
+#include "app/about_dlg.h"
+#include "app/ask_pwd_dlg.h"
+#include "app/child_frame.h"
 #include "app/command_ids.h"
+#include "app/dealer_info_dialog.h"
+#include "app/help_window.h"
+#include "app/read_write_dialog.h"
+#include "app/vesk_cps_app.h"
+#include "app/vesk_cps_doc.h"
+#include "model/profile_document.h"
 #include "platform/settings/configuration.h"
 #include "platform/string_table.h"
 #include "platform/user_prompt.h"
+#include "radio/document_image.h"
+#include "radio/radio_backup.h"
+#include "radio/radio_checks.h"
 
 namespace {
-
-constexpr int kMsgRestartNeeded = 330;
 
 struct SLanguageItem {
     const char* label;
@@ -44,70 +65,166 @@ QString T(int id) {
     return CStringTable::Instance().Text(id);
 }
 
+
+// The text field that has the focus, and whether it may be edited.
+struct STextFocus {
+    QLineEdit* line = nullptr;
+    QTextEdit* text = nullptr;
+    QPlainTextEdit* plain = nullptr;
+
+    bool Any() const { return line || text || plain; }
+    bool Editable() const {
+        return (line && !line->isReadOnly()) || (text && !text->isReadOnly()) ||
+               (plain && !plain->isReadOnly());
+    }
+    bool HasSelection() const {
+        return (line && line->hasSelectedText()) || (text && text->textCursor().hasSelection()) ||
+               (plain && plain->textCursor().hasSelection());
+    }
+    // Passwords never leave their field and never come from the clipboard.
+    bool IsPassword() const {
+        return line && (line->echoMode() != QLineEdit::Normal ||
+                        line->property("vesk_password").toBool());
+    }
+};
+
+STextFocus FocusedTextField() {
+    STextFocus focus;
+    QWidget* widget = QApplication::focusWidget();
+    if (widget == nullptr) {
+        return focus;
+    }
+    focus.line = qobject_cast<QLineEdit*>(widget);
+    focus.text = qobject_cast<QTextEdit*>(widget);
+    focus.plain = qobject_cast<QPlainTextEdit*>(widget);
+    if (!focus.Any()) {
+        // Spin boxes and editable lists carry their text in a line edit of their own.
+        const QList<QLineEdit*> inner = widget->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
+        if (inner.size() == 1) {
+            focus.line = inner.constFirst();
+        }
+    }
+    return focus;
+}
+
 }  // namespace
 
-CMainFrame::CMainFrame(const CConfiguration& config, IUserPrompt& prompt, QWidget* parent)
+CMainFrame::CMainFrame(CVeskCPSApp& app, QWidget* parent)
     : QMainWindow(parent),
-      m_config(config),
-      m_prompt(prompt),
-      m_language(config.GetCurrentLanguage()) {
+      m_app(app),
+      m_language(app.Config().GetCurrentLanguage()),
+      m_contextHelp(app.Config().GetShowContextHelp() == 1),
+      m_watch(std::make_unique<CCableWatch>()),
+      m_operations(std::make_unique<CRadioOperations>(*m_watch)),
+      m_relay(std::make_unique<CDialogRelay>(this)) {
+    setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(kApplicationName);
-    auto* area = new QMdiArea(this);
-    area->setObjectName(QStringLiteral("mdiArea"));
-    setCentralWidget(area);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/veskcps.svg")));
+    setAcceptDrops(true);
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("mdiArea"));
+    m_mdi->setAccessibleName(kApplicationName);
+    setCentralWidget(m_mdi);
     BuildMenus();
     BuildToolBar();
     BuildStatusBar();
+    ConnectCommands();
+
+    // A write first keeps what the radio holds, and reads back what it wrote.
+    m_backup = std::make_shared<CRadioBackup>(app.Config(), app.Settings());
+    m_operations->SetWriteSafety(SWriteSafety{m_backup, true});
+
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] {
+        UpdateTitle();
+        UpdateDocumentMenus();
+        UpdateCommandStates();
+    });
+    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+            &CMainFrame::UpdateCommandStates);
+    // Selections change without a signal the window could hear from every field; a light poll
+    // keeps Cut, Copy and Delete honest, as an idle-time update would.
+    auto* poll = new QTimer(this);
+    poll->setInterval(250);
+    connect(poll, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
+    poll->start();
+
+    UpdateDocumentMenus();
+    UpdateCommandStates();
+    SetStatusText(kTextCableNotConnected);
+    m_watch->Start(*this);
+}
+
+CMainFrame::~CMainFrame() {
+    // The workers and the status thread post to this window: they end before it goes.
+    m_watch->Shutdown();
+    m_operations->Wait();
+    m_app.Config().SetShowContextHelp(m_contextHelp);
 }
 
 QAction* CMainFrame::AddCommand(QMenu* menu, int commandId, int textId) {
     auto* action = new QAction(T(textId), this);
     action->setObjectName(QStringLiteral("cmd%1").arg(commandId));
     action->setData(commandId);
-    // The commands come to life with the parts of the program that carry them out.
     action->setEnabled(false);
-    menu->addAction(action);
+    if (menu != nullptr) {
+        menu->addAction(action);
+    }
     m_commands.insert(commandId, action);
     return action;
 }
 
 QMenu* CMainFrame::TopMenu(int position) const {
-    const QList<QAction*> tops = menuBar()->actions();
-    if (position < 0 || position >= tops.size()) {
-        return nullptr;
+    int shown = 0;
+    for (QAction* top : menuBar()->actions()) {
+        if (!top->isVisible()) {
+            continue;
+        }
+        if (shown++ == position) {
+            return top->menu();
+        }
     }
-    return tops.at(position)->menu();
+    return nullptr;
 }
 
 void CMainFrame::BuildMenus() {
-    QMenu* file = menuBar()->addMenu(T(menu_text::kFile));
-    AddCommand(file, cmd::kNew, menu_text::kNew);
-    AddCommand(file, cmd::kOpen, menu_text::kOpen);
+    m_fileMenu = menuBar()->addMenu(T(menu_text::kFile));
+    QMenu* file = m_fileMenu;
+    AddCommand(file, cmd::kNew, menu_text::kNew)->setShortcut(QKeySequence::New);
+    AddCommand(file, cmd::kOpen, menu_text::kOpen)->setShortcut(QKeySequence::Open);
+    AddCommand(file, cmd::kClose, menu_text::kClose);
     file->addSeparator();
-    AddCommand(file, cmd::kSave, menu_text::kSave);
+    AddCommand(file, cmd::kSave, menu_text::kSave)->setShortcut(QKeySequence::Save);
     AddCommand(file, cmd::kSaveAs, menu_text::kSaveAs);
     file->addSeparator();
     AddCommand(file, cmd::kRecentFirst, menu_text::kRecentFile);
+    for (int i = 0; i < CRecentFileList::kSize; ++i) {
+        auto* recent = new QAction(this);
+        recent->setObjectName(QStringLiteral("cmd%1").arg(cmd::kRecentFirst + i));
+        recent->setVisible(false);
+        file->addAction(recent);
+        connect(recent, &QAction::triggered, this, [this, i] { m_app.OnRecentFile(i); });
+        m_recentActions.append(recent);
+    }
     file->addSeparator();
-    QAction* exit = AddCommand(file, cmd::kExit, menu_text::kExit);
-    exit->setEnabled(true);
-    connect(exit, &QAction::triggered, this, &QWidget::close);
+    AddCommand(file, cmd::kExit, menu_text::kExit);
+    connect(file, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentFiles);
 
     QMenu* edit = menuBar()->addMenu(T(menu_text::kEdit));
-    AddCommand(edit, cmd::kAdd, menu_text::kAdd);
+    AddCommand(edit, cmd::kAdd, menu_text::kAdd)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     edit->addSeparator();
-    AddCommand(edit, cmd::kCut, menu_text::kCut);
-    AddCommand(edit, cmd::kCopy, menu_text::kCopy);
-    AddCommand(edit, cmd::kPaste, menu_text::kPaste);
-    AddCommand(edit, cmd::kDelete, menu_text::kDelete);
-    AddCommand(edit, cmd::kRename, menu_text::kRename);
+    AddCommand(edit, cmd::kCut, menu_text::kCut)->setShortcut(QKeySequence::Cut);
+    AddCommand(edit, cmd::kCopy, menu_text::kCopy)->setShortcut(QKeySequence::Copy);
+    AddCommand(edit, cmd::kPaste, menu_text::kPaste)->setShortcut(QKeySequence::Paste);
+    AddCommand(edit, cmd::kDelete, menu_text::kDelete)->setShortcut(QKeySequence(Qt::Key_Delete));
+    AddCommand(edit, cmd::kRename, menu_text::kRename)->setShortcut(QKeySequence(Qt::Key_F2));
     edit->addSeparator();
     AddCommand(edit, cmd::kDealerInfo, menu_text::kDealerInfo);
-    QMenu* languages = edit->addMenu(T(menu_text::kLanguage));
-    languages->setObjectName(QStringLiteral("languageMenu"));
+    m_languageMenu = edit->addMenu(T(menu_text::kLanguage));
+    m_languageMenu->setObjectName(QStringLiteral("languageMenu"));
     m_languages = new QActionGroup(this);
     for (const SLanguageItem& item : kLanguageItems) {
-        auto* action = languages->addAction(QString::fromLatin1(item.label));
+        auto* action = m_languageMenu->addAction(QString::fromLatin1(item.label));
         const QString name = QString::fromLatin1(item.name);
         action->setObjectName(QStringLiteral("cmd%1").arg(item.command));
         action->setData(item.command);
@@ -127,14 +244,30 @@ void CMainFrame::BuildMenus() {
         a->setChecked(true);
     }
     connect(statusbar, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    QAction* helpPane = AddCommand(view, cmd::kHelpPane, menu_text::kHelpPane);
+    helpPane->setCheckable(true);
+    helpPane->setChecked(m_contextHelp);
 
     QMenu* device = menuBar()->addMenu(T(menu_text::kDevice));
-    AddCommand(device, cmd::kRead, menu_text::kRead);
-    AddCommand(device, cmd::kWrite, menu_text::kWrite);
-    AddCommand(device, cmd::kReset, menu_text::kReset);
+    AddCommand(device, cmd::kRead, menu_text::kRead)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    AddCommand(device, cmd::kWrite, menu_text::kWrite)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    AddCommand(device, cmd::kReset, menu_text::kReset)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    // The report menu is a command of its own; the window menu lists the profile windows.
+    m_reportMenu = menuBar()->addMenu(T(menu_text::kReport));
+    m_reportMenu->setObjectName(QStringLiteral("reportMenu"));
+    QAction* report = AddCommand(nullptr, cmd::kReport, menu_text::kReport);
+    m_reportMenu->addAction(report);
+    m_windowMenu = menuBar()->addMenu(T(menu_text::kWindow));
+    m_windowMenu->setObjectName(QStringLiteral("windowMenu"));
+    AddCommand(m_windowMenu, cmd::kCascade, menu_text::kCascade);
+    AddCommand(m_windowMenu, cmd::kTile, menu_text::kTile);
 
     QMenu* help = menuBar()->addMenu(T(menu_text::kHelp));
-    AddCommand(help, cmd::kContentAndIndex, menu_text::kContentAndIndex);
+    AddCommand(help, cmd::kContentAndIndex, menu_text::kContentAndIndex)
+        ->setShortcut(QKeySequence(Qt::Key_F1));
     help->addSeparator();
     QAction* about = AddCommand(help, cmd::kAbout, menu_text::kAbout);
     about->setText(CStringTable::FormatText(T(menu_text::kAbout) + QStringLiteral(" %s%s"),
@@ -147,25 +280,16 @@ void CMainFrame::BuildToolBar() {
     struct SButton {
         int command;
         int caption;
+        const char* icon;
     };
     // Captions are the toolbar's own short texts; a zero command is a separator.
     constexpr SButton kButtons[] = {
-        {cmd::kNew, 249},
-        {cmd::kOpen, 250},
-        {cmd::kSave, 251},
-        {0, 0},
-        {cmd::kAdd, 252},
-        {cmd::kDelete, 253},
-        {0, 0},
-        {cmd::kCut, 254},
-        {cmd::kCopy, 255},
-        {cmd::kPaste, 256},
-        {0, 0},
-        {cmd::kRead, 257},
-        {cmd::kWrite, 258},
-        {0, 0},
-        {cmd::kReport, 259},
-        {cmd::kAbout, 260},
+        {cmd::kNew, 249, "new"},     {cmd::kOpen, 250, "open"},     {cmd::kSave, 251, "save"},
+        {0, 0, nullptr},             {cmd::kAdd, 252, "add"},       {cmd::kDelete, 253, "delete"},
+        {0, 0, nullptr},             {cmd::kCut, 254, "cut"},       {cmd::kCopy, 255, "copy"},
+        {cmd::kPaste, 256, "paste"}, {0, 0, nullptr},               {cmd::kRead, 257, "read"},
+        {cmd::kWrite, 258, "write"}, {0, 0, nullptr},               {cmd::kReport, 259, "report"},
+        {cmd::kAbout, 260, "about"},
     };
     for (const SButton& button : kButtons) {
         if (button.command == 0) {
@@ -173,18 +297,12 @@ void CMainFrame::BuildToolBar() {
             continue;
         }
         QAction* action = Command(button.command);
-        if (!action) {
-            // Report lives in the menu of an open profile; the toolbar carries it from the start.
-            action = new QAction(this);
-            action->setObjectName(QStringLiteral("cmd%1").arg(button.command));
-            action->setData(button.command);
-            action->setEnabled(false);
-            m_commands.insert(button.command, action);
-        }
         action->setIconText(T(button.caption));
+        action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(button.icon))));
         bar->addAction(action);
     }
-    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    bar->setIconSize(QSize(24, 24));
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     connect(Command(cmd::kToolbar), &QAction::toggled, bar, &QWidget::setVisible);
 }
 
@@ -193,6 +311,7 @@ void CMainFrame::BuildStatusBar() {
     for (int pane = 0; pane < 5; ++pane) {
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("statusPane%1").arg(pane));
+        m_statusPanes[pane] = label;
         if (pane == 0) {
             statusBar()->addWidget(label, 1);
         } else {
@@ -201,14 +320,479 @@ void CMainFrame::BuildStatusBar() {
     }
 }
 
+void CMainFrame::ConnectCommands() {
+    auto on = [this](int id, auto slot) { connect(Command(id), &QAction::triggered, this, slot); };
+    on(cmd::kNew, [this] { m_app.OnFileNew(); });
+    on(cmd::kOpen, [this] { m_app.OnFileOpen(); });
+    on(cmd::kClose, [this] {
+        if (QMdiSubWindow* window = m_mdi->currentSubWindow()) {
+            window->close();
+        }
+    });
+    on(cmd::kSave, [this] {
+        if (CVeskCPSDoc* document = ActiveDocument()) {
+            document->DoFileSave();
+        }
+    });
+    on(cmd::kSaveAs, [this] {
+        if (CVeskCPSDoc* document = ActiveDocument()) {
+            document->DoSaveAs();
+        }
+    });
+    on(cmd::kExit, [this] { close(); });
+    on(cmd::kCut, [this] { EditCommand(cmd::kCut); });
+    on(cmd::kCopy, [this] { EditCommand(cmd::kCopy); });
+    on(cmd::kPaste, [this] { EditCommand(cmd::kPaste); });
+    on(cmd::kDelete, [this] { EditCommand(cmd::kDelete); });
+    on(cmd::kDealerInfo,
+       [this] { CDealerInfoDialog::Run(m_app.Config(), m_app.Language(), m_app.Prompt(), this); });
+    on(cmd::kRead, [this] { OnRead(); });
+    on(cmd::kWrite, [this] { OnWrite(); });
+    on(cmd::kReset, [this] { OnReset(); });
+    on(cmd::kContentAndIndex, [this] { OnHelpContents(); });
+    on(cmd::kAbout, [this] { CAboutDlg::Run(m_app.Settings(), this); });
+    on(cmd::kCascade, [this] { m_mdi->cascadeSubWindows(); });
+    on(cmd::kTile, [this] { m_mdi->tileSubWindows(); });
+    for (int id : {cmd::kNew, cmd::kOpen, cmd::kExit, cmd::kDealerInfo, cmd::kContentAndIndex,
+                   cmd::kAbout}) {
+        Command(id)->setEnabled(true);
+    }
+}
+
+void CMainFrame::RebuildRecentFiles() {
+    const QStringList& entries = m_app.RecentFiles().Entries();
+    // The placeholder stands in for an empty list, as a disabled "Recent File" entry.
+    Command(cmd::kRecentFirst)->setVisible(entries.isEmpty());
+    for (int i = 0; i < m_recentActions.size(); ++i) {
+        QAction* action = m_recentActions[i];
+        action->setVisible(i < entries.size());
+        if (i < entries.size()) {
+            action->setText(m_app.RecentFiles().MenuText(i));
+            action->setStatusTip(entries[i]);
+        }
+    }
+}
+
+void CMainFrame::ApplyLanguageMenu(const QStringList& supported) {
+    if (supported == QStringList{QStringLiteral("English")}) {
+        if (m_languageMenu != nullptr) {
+            m_languageMenu->menuAction()->setVisible(false);
+            m_languageMenu->menuAction()->setEnabled(false);
+        }
+        return;
+    }
+    for (const SLanguageItem& item : kLanguageItems) {
+        const QString name = QString::fromLatin1(item.name);
+        QAction* action = Command(item.command);
+        if (!supported.contains(name) && name != QLatin1String("English")) {
+            m_languageMenu->removeAction(action);
+            action->setVisible(false);
+            continue;
+        }
+        action->setText(m_app.Settings().LanguageDisplayName(name));
+    }
+}
+
 void CMainFrame::ChooseLanguage(const QString& name) {
-    const QString stored = m_config.GetCurrentLanguage();
-    m_config.SetCurrentLanguage(name);
+    const QString stored = m_app.Config().GetCurrentLanguage();
+    m_app.Config().SetCurrentLanguage(name);
     m_language = name;
     for (const SLanguageItem& item : kLanguageItems) {
         Command(item.command)->setChecked(QString::fromLatin1(item.name) == name);
     }
     if (name != stored) {
-        m_prompt.Show(kMsgRestartNeeded, PromptStyle::Information);
+        m_app.Prompt().Show(kMsgRestartNeeded, PromptStyle::Information);
     }
+}
+
+CVeskCPSDoc* CMainFrame::AddDocumentWindow(std::unique_ptr<CVeskCPSDoc> document) {
+    CVeskCPSDoc* added = document.get();
+    auto* frame = new CChildFrame(std::move(document));
+    m_mdi->addSubWindow(frame);
+    connect(added, &CVeskCPSDoc::TitleChanged, this, &CMainFrame::UpdateTitle);
+    connect(frame, &QObject::destroyed, this, [this] {
+        UpdateTitle();
+        UpdateDocumentMenus();
+        UpdateCommandStates();
+    });
+    frame->showMaximized();
+    m_mdi->setActiveSubWindow(frame);
+    UpdateTitle();
+    UpdateDocumentMenus();
+    UpdateCommandStates();
+    return added;
+}
+
+QList<CChildFrame*> CMainFrame::ChildFrames() const {
+    QList<CChildFrame*> frames;
+    for (QMdiSubWindow* window : m_mdi->subWindowList()) {
+        if (auto* frame = qobject_cast<CChildFrame*>(window)) {
+            frames.append(frame);
+        }
+    }
+    return frames;
+}
+
+CVeskCPSDoc* CMainFrame::ActiveDocument() const {
+    // The current window, even while another top-level window (a dialog) has the focus.
+    auto* frame = qobject_cast<CChildFrame*>(m_mdi->currentSubWindow());
+    if (frame == nullptr) {
+        frame = qobject_cast<CChildFrame*>(m_mdi->activeSubWindow());
+    }
+    return frame != nullptr ? &frame->Document() : nullptr;
+}
+
+CVeskCPSDoc* CMainFrame::FindDocument(const QString& absolutePath) const {
+    for (CChildFrame* frame : ChildFrames()) {
+        const QString path = frame->Document().PathName();
+        if (!path.isEmpty() && QFileInfo(path).absoluteFilePath() == absolutePath) {
+            return &frame->Document();
+        }
+    }
+    return nullptr;
+}
+
+void CMainFrame::ActivateDocument(CVeskCPSDoc* document) {
+    for (CChildFrame* frame : ChildFrames()) {
+        if (&frame->Document() == document) {
+            m_mdi->setActiveSubWindow(frame);
+        }
+    }
+}
+
+void CMainFrame::UpdateTitle() {
+    const CVeskCPSDoc* document = ActiveDocument();
+    setWindowTitle(document == nullptr
+                       ? kApplicationName
+                       : QStringLiteral("%1 - %2").arg(kApplicationName, document->Title()));
+}
+
+void CMainFrame::UpdateDocumentMenus() {
+    const bool open = !m_mdi->subWindowList().isEmpty();
+    m_reportMenu->menuAction()->setVisible(open);
+    m_windowMenu->menuAction()->setVisible(open);
+    Command(cmd::kHelpPane)->setVisible(open);
+}
+
+void CMainFrame::SetTreeCommandFlags(bool add, bool remove, bool rename) {
+    m_treeAdd = add;
+    m_treeDelete = remove;
+    m_treeRename = rename;
+    UpdateCommandStates();
+}
+
+void CMainFrame::UpdateCommandStates() {
+    if (m_closing) {
+        return;
+    }
+    const bool open = !m_mdi->subWindowList().isEmpty();
+    const bool read = m_readFlag && !m_resetPause;
+    Command(cmd::kRead)->setEnabled(read);
+    Command(cmd::kWrite)->setEnabled(read && open);
+    Command(cmd::kReset)->setEnabled(m_resetFlag && !m_resetPause);
+    for (int id : {cmd::kClose, cmd::kSave, cmd::kSaveAs, cmd::kCascade, cmd::kTile}) {
+        Command(id)->setEnabled(open);
+    }
+    Command(cmd::kAdd)->setEnabled(m_treeAdd);
+    Command(cmd::kRename)->setEnabled(m_treeRename);
+
+    const STextFocus focus = FocusedTextField();
+    const bool clipboardText = !QApplication::clipboard()->text().isEmpty();
+    const bool textCommands = focus.Any() && !focus.IsPassword();
+    Command(cmd::kCut)->setEnabled(textCommands && focus.Editable() && focus.HasSelection());
+    Command(cmd::kCopy)->setEnabled(textCommands && focus.HasSelection());
+    Command(cmd::kPaste)->setEnabled(textCommands && focus.Editable() && clipboardText);
+    Command(cmd::kDelete)->setEnabled(focus.Any() ? focus.Editable() && focus.HasSelection()
+                                                  : m_treeDelete);
+}
+
+void CMainFrame::EditCommand(int commandId) {
+    const STextFocus focus = FocusedTextField();
+    if (!focus.Any()) {
+        // Outside a text field, Delete belongs to the navigation tree of the profile window.
+        return;
+    }
+    if (focus.IsPassword()) {
+        return;
+    }
+    if (focus.line != nullptr) {
+        switch (commandId) {
+            case cmd::kCut: focus.line->cut(); break;
+            case cmd::kCopy: focus.line->copy(); break;
+            case cmd::kPaste: focus.line->paste(); break;
+            case cmd::kDelete: focus.line->del(); break;
+            default: break;
+        }
+    } else if (focus.text != nullptr) {
+        switch (commandId) {
+            case cmd::kCut: focus.text->cut(); break;
+            case cmd::kCopy: focus.text->copy(); break;
+            case cmd::kPaste: focus.text->paste(); break;
+            case cmd::kDelete: focus.text->textCursor().removeSelectedText(); break;
+            default: break;
+        }
+    } else if (focus.plain != nullptr) {
+        switch (commandId) {
+            case cmd::kCut: focus.plain->cut(); break;
+            case cmd::kCopy: focus.plain->copy(); break;
+            case cmd::kPaste: focus.plain->paste(); break;
+            case cmd::kDelete: focus.plain->textCursor().removeSelectedText(); break;
+            default: break;
+        }
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::SetStatusText(int textId) {
+    m_statusTextId = textId;
+    m_statusPanes[1]->setText(T(textId));
+}
+
+QString CMainFrame::StatusText() const {
+    return m_statusPanes[1]->text();
+}
+
+void CMainFrame::PostCableStatus(bool ready, int cableCount) {
+    QMetaObject::invokeMethod(
+        this, [this, ready, cableCount] { OnCableStatus(ready, cableCount); },
+        Qt::QueuedConnection);
+}
+
+void CMainFrame::OnCableStatus(bool ready, int cableCount) {
+    if (m_closing) {
+        return;
+    }
+    if (cableCount > 1 && !m_manyCablesShown) {
+        // Status posts go on arriving while the message is on screen; one box is enough.
+        m_manyCablesShown = true;
+        m_app.Prompt().Ask(kMsgManyCables,
+                           CStringTable::Instance().Format(kMsgManyCables,
+                                                           {QString::number(cableCount)}),
+                           PromptStyle::Warning);
+        m_manyCablesShown = false;
+    }
+    const bool busy = m_watch->Busy();
+    if (!ready) {
+        m_readFlag = m_resetFlag = false;
+        if (!busy) {
+            SetStatusText(kTextCableNotConnected);
+        }
+    } else if (busy) {
+        m_readFlag = m_resetFlag = false;
+    } else {
+        m_readFlag = m_resetFlag = true;
+        SetStatusText(kTextCableConnected);
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::PostOperation(int kind, int value) {
+    QMetaObject::invokeMethod(
+        this, [this, kind, value] { OnOperation(kind, value); }, Qt::QueuedConnection);
+}
+
+void CMainFrame::OnRead() {
+    if (!Command(cmd::kRead)->isEnabled()) {
+        return;
+    }
+    m_readFlag = m_resetFlag = false;
+    UpdateCommandStates();
+    if (!m_operations->StartIdentification(OperationCode::ReadIdentification, *this)) {
+        Q_EMIT RadioCommandEnded();
+    }
+}
+
+void CMainFrame::OnWrite() {
+    CVeskCPSDoc* document = ActiveDocument();
+    if (!Command(cmd::kWrite)->isEnabled() || document == nullptr) {
+        return;
+    }
+    // The page hands over its edits, and no channel may lie outside the band (511).
+    if (!document->Profile().PrepareSave()) {
+        return;
+    }
+    m_readFlag = m_resetFlag = false;
+    UpdateCommandStates();
+    if (!m_operations->StartIdentification(OperationCode::WriteIdentification, *this)) {
+        Q_EMIT RadioCommandEnded();
+    }
+}
+
+void CMainFrame::OnReset() {
+    if (!Command(cmd::kReset)->isEnabled()) {
+        return;
+    }
+    m_readFlag = m_resetFlag = false;
+    UpdateCommandStates();
+    if (!m_operations->StartReset(*this)) {
+        Q_EMIT RadioCommandEnded();
+    }
+}
+
+void CMainFrame::OnOperation(int kind, int value) {
+    if (m_closing) {
+        return;
+    }
+    const SMainWindowReaction reaction = m_operations->OnMainWindowMessage(kind, value);
+    if (kind == op::kProgress) {
+        return;
+    }
+    if (reaction.pause) {
+        // After a reset the radio restarts: Read and Reset wait a second before they are offered
+        // again, without holding up the window.
+        m_resetPause = true;
+        QTimer::singleShot(op::kAfterResetPause, this, [this] {
+            m_resetPause = false;
+            UpdateCommandStates();
+        });
+    }
+    if (!reaction.notice.IsEmpty()) {
+        m_app.Prompt().Ask(reaction.notice.messageId, reaction.notice.text, reaction.notice.style);
+    }
+    if (reaction.runChecks) {
+        RunChecksAfterIdentification();
+        return;
+    }
+    UpdateCommandStates();
+    Q_EMIT RadioCommandEnded();
+}
+
+void CMainFrame::RunChecksAfterIdentification() {
+    // The identification worker has posted its last message; it only lets go of the cable now.
+    m_operations->Wait();
+    CAskPwdDlg passwordPrompt(radio_checks::RadioPassword(m_operations->RadioInfo()),
+                              m_app.Prompt(), this);
+    const radio_checks::SCheckInputs inputs{m_operations->RadioInfo(),
+                                            m_app.Settings(),
+                                            m_app.Prompt(),
+                                            passwordPrompt,
+                                            m_operations->RememberedPassword(),
+                                            [this] { m_operations->Cleanup(); }};
+    if (m_operations->Code() == OperationCode::ReadIdentification) {
+        if (radio_checks::CheckRadioForRead(inputs)) {
+            RunTransfer(DialogMode::Read);
+        }
+    } else {
+        CVeskCPSDoc* document = ActiveDocument();
+        const bool go = radio_checks::CheckRadioForWrite(
+            inputs, document != nullptr ? &document->Profile() : nullptr, m_operations->Image());
+        if (document != nullptr) {
+            // A model without repeater feature has just had its transmit settings made equal to
+            // its receive settings.
+            Q_EMIT document->TitleChanged();
+        }
+        if (go) {
+            RunTransfer(DialogMode::Write);
+        }
+    }
+    UpdateCommandStates();
+    Q_EMIT RadioCommandEnded();
+}
+
+void CMainFrame::RunTransfer(DialogMode mode) {
+    CReadWriteDialog dialog(*m_operations, mode, m_app.Prompt(), *m_relay, this);
+    if (mode == DialogMode::Write) {
+        const SWriteSafety safety = m_operations->WriteSafety();
+        dialog.SetSuccessDetail([this, safety] {
+            QStringList lines;
+            const QString backup = m_backup->LastSaved();
+            if (safety.backup && !backup.isEmpty()) {
+                lines << CStringTable::Instance().Format(ReadWriteText::kBackupSaved, {backup});
+            }
+            if (safety.verify) {
+                lines << T(ReadWriteText::kVerified);
+            }
+            return lines.join(u'\n');
+        });
+    }
+    m_relay->SetTarget(&dialog);
+    SetStatusText(kTextTransferring);
+    const bool succeeded = dialog.exec() == QDialog::Accepted && dialog.Succeeded();
+    m_relay->SetTarget(nullptr);
+    if (mode == DialogMode::Read && succeeded) {
+        AfterRead();
+    }
+}
+
+void CMainFrame::AfterRead() {
+    // The worker ends with the radio's reset; the image is the window's once it has.
+    m_operations->Wait();
+    CVeskCPSDoc* active = ActiveDocument();
+    PromptAnswer answer = PromptAnswer::Yes;
+    if (active != nullptr) {
+        answer = m_app.Prompt().Ask(kMsgNewOrOverwrite, T(kMsgNewOrOverwrite),
+                                    PromptStyle::YesNoCancel);
+    }
+    if (answer == PromptAnswer::Yes) {
+        m_app.SetWaitingImage(std::make_unique<CVirtualCP>(m_operations->Image()));
+        m_app.OnFileNew();
+    } else if (answer == PromptAnswer::No && active != nullptr) {
+        CVirtualCP image = m_operations->Image();
+        bool replaced = false;
+        try {
+            replaced = SetVirtualCPData(active->Profile(), image);
+        } catch (const CVeskCPSException& error) {
+            ShowModelException(m_app.Prompt(), error);
+        }
+        if (replaced) {
+            // The profile no longer matches its file: closing it must offer to save.
+            active->SetModifiedFlag(true);
+            active->ProfileReplaced();
+        }
+    }
+}
+
+void CMainFrame::OnHelpContents() {
+    const QString path = m_app.Config().GetHelpFilePath(m_app.Language());
+    if (path.isEmpty()) {
+        m_app.Prompt().Show(kMsgNoHelpInformation);
+        return;
+    }
+    if (!QFileInfo(path).isFile()) {
+        m_app.Prompt().Show(kMsgNoHelpFile);
+        return;
+    }
+    if (!CHelpWindow::Open(path, this)) {
+        m_app.Prompt().Show(kMsgHelpFormat);
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    for (CChildFrame* frame : ChildFrames()) {
+        if (!frame->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    m_closing = true;
+    CHelpWindow::CloseAll();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        for (const QUrl& url : event->mimeData()->urls()) {
+            if (url.isLocalFile()) {
+                event->acceptProposedAction();
+                return;
+            }
+        }
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths << url.toLocalFile();
+        }
+    }
+    event->acceptProposedAction();
+    // Opened after the drop has ended, so that a message box never holds the other program's
+    // drag.
+    QTimer::singleShot(0, this, [this, paths] {
+        for (const QString& path : paths) {
+            m_app.OpenDocumentFile(path);
+        }
+    });
 }

@@ -10,6 +10,7 @@ public:
     explicit CMessageBoxPrompt(QWidget* parent = nullptr) : m_parent(parent) {}
 
     PromptAnswer Ask(int messageId, const QString& text, PromptStyle style) override;
+    void SetParent(QWidget* parent) { m_parent = parent; }
 
 private:
     QWidget* m_parent;

@@ -1077,5 +1077,26 @@ Nothing has been written to the radio.</source>
         <extracomment>%s is the reason, as the system or the conversion gives it.</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message id="610">
+        <source>Save changes to %s?</source>
+        <extracomment>Asked when a changed profile is closed. %s is the file name of the profile, or its title when it has never been saved.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="611">
+        <source>Untitled</source>
+        <extracomment>The name of a profile that has neither a file nor a title.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="612">
+        <source>The radio&apos;s previous contents were saved to:
+%s</source>
+        <extracomment>Shown in the progress dialog after a write. %s is the full path of the backup profile file.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="613">
+        <source>The radio was read back: it holds exactly what was written.</source>
+        <extracomment>Shown in the progress dialog after a write whose read-back check passed.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -1090,5 +1090,23 @@ Nothing has been written to the radio.</source>
         <translation>Der aktuelle Inhalt des Funkgeräts konnte vor dem Schreiben nicht gesichert werden: %s
 Es wurde nichts in das Funkgerät geschrieben.</translation>
     </message>
+    <message id="610">
+        <source>Save changes to %s?</source>
+        <translation>Änderungen an %s speichern?</translation>
+    </message>
+    <message id="611">
+        <source>Untitled</source>
+        <translation>Unbenannt</translation>
+    </message>
+    <message id="612">
+        <source>The radio&apos;s previous contents were saved to:
+%s</source>
+        <translation>Der bisherige Inhalt des Funkgeräts wurde gesichert in:
+%s</translation>
+    </message>
+    <message id="613">
+        <source>The radio was read back: it holds exactly what was written.</source>
+        <translation>Das Funkgerät wurde zurückgelesen: Es enthält genau das Geschriebene.</translation>
+    </message>
 </context>
 </TS>

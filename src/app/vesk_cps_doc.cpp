@@ -1,0 +1,179 @@
+#include "app/vesk_cps_doc.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include "app/main_frame.h"
+#include "app/vesk_cps_app.h"
+#include "model/profile_document.h"
+#include "platform/string_table.h"
+#include "platform/user_prompt.h"
+#include "radio/document_image.h"
+
+namespace {
+
+constexpr char kExtension[] = ".vk4";
+
+QString LastFolderKey() {
+    return kApplicationName + QStringLiteral("/Settings");
+}
+
+// Holds the wait cursor for as long as a save writes.
+class CWaitCursor {
+public:
+    CWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
+}  // namespace
+
+CVeskCPSDoc::CVeskCPSDoc(CVeskCPSApp& app)
+    : m_app(app),
+      m_profile(std::make_unique<CProfileDocument>(app.Config(), app.Prompt(), &app.Settings())) {}
+
+CVeskCPSDoc::~CVeskCPSDoc() = default;
+
+bool CVeskCPSDoc::OnNewDocument(const QString& templatePath) {
+    if (!m_profile->NewFromTemplate(templatePath)) {
+        return false;
+    }
+    m_profile->SetTitle(m_app.NextUntitledName());
+    return true;
+}
+
+bool CVeskCPSDoc::OnNewDocumentFromImage(CVirtualCP& image) {
+    if (!NewFromImage(*m_profile, image)) {
+        return false;
+    }
+    m_profile->SetTitle(m_app.NextUntitledName());
+    return true;
+}
+
+bool CVeskCPSDoc::OnOpenDocument(const QString& path) {
+    if (!m_profile->Open(path)) {
+        return false;
+    }
+    m_profile->SetTitle(QFileInfo(path).fileName());
+    return true;
+}
+
+const QString& CVeskCPSDoc::PathName() const {
+    return m_profile->Path();
+}
+
+QString CVeskCPSDoc::Title() const {
+    return m_profile->Title();
+}
+
+bool CVeskCPSDoc::IsModified() const {
+    return m_profile->IsModified();
+}
+
+void CVeskCPSDoc::SetModifiedFlag(bool modified) {
+    if (modified != m_profile->IsModified()) {
+        m_profile->SetModified(modified);
+        Q_EMIT TitleChanged();
+    }
+}
+
+void CVeskCPSDoc::ProfileReplaced() {
+    Q_EMIT Replaced();
+    Q_EMIT TitleChanged();
+}
+
+QWidget* CVeskCPSDoc::DialogParent() const {
+    return m_app.MainFrame();
+}
+
+bool CVeskCPSDoc::DoFileSave() {
+    const QFileInfo file(PathName());
+    if (!PathName().isEmpty() && file.exists() && file.isWritable()) {
+        return DoSave(PathName());
+    }
+    return DoSave(QString());
+}
+
+bool CVeskCPSDoc::DoSaveAs() {
+    return DoSave(QString());
+}
+
+QString CVeskCPSDoc::AskSavePath() const {
+    const CStringTable& strings = CStringTable::Instance();
+    const QString filter = QStringLiteral("%1 %2 (*%3);;%4 (*.*)")
+                               .arg(kApplicationName, strings.Text(kTextFiles),
+                                    QLatin1String(kExtension), strings.Text(kTextAllFiles));
+    QString proposed = m_profile->ProposedFileName();
+    if (QFileInfo(proposed).isRelative()) {
+        const QString folder =
+            m_app.Config().UserHive().ReadText(LastFolderKey(), QStringLiteral("LastFolder"))
+                .value_or(QString());
+        if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+            proposed = folder + u'/' + proposed;
+        }
+    }
+    QFileDialog dialog(DialogParent(), QString(), proposed, filter);
+    dialog.setObjectName(QStringLiteral("saveDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("vk4"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return QString();
+    }
+    const QString chosen = dialog.selectedFiles().constFirst();
+    m_app.Config().UserHive().WriteText(LastFolderKey(), QStringLiteral("LastFolder"),
+                                        QFileInfo(chosen).absolutePath());
+    return chosen;
+}
+
+bool CVeskCPSDoc::DoSave(const QString& path, bool replace) {
+    if (!m_profile->PrepareSave()) {
+        return false;
+    }
+    QString target = path;
+    if (target.isEmpty()) {
+        target = AskSavePath();
+        if (target.isEmpty()) {
+            return false;
+        }
+    }
+    bool saved = false;
+    {
+        const CWaitCursor wait;
+        // The file is replaced whole or not at all, so a failed save leaves nothing to delete:
+        // removing the target here would remove the user's earlier file.
+        saved = m_profile->SaveTo(target, replace);
+    }
+    if (saved && replace) {
+        m_profile->SetTitle(QFileInfo(target).fileName());
+        m_app.RecentFiles().Add(target);
+        Q_EMIT TitleChanged();
+    }
+    return saved;
+}
+
+bool CVeskCPSDoc::SaveModified() {
+    if (!IsModified()) {
+        return true;
+    }
+    QString name = PathName().isEmpty() ? QString() : QFileInfo(PathName()).fileName();
+    if (name.isEmpty()) {
+        name = Title();
+    }
+    if (name.isEmpty()) {
+        name = CStringTable::Instance().Text(kTextUntitled);
+    }
+    const QString question = CStringTable::Instance().Format(kMsgSaveChanges, {name});
+    switch (m_app.Prompt().Ask(kMsgSaveChanges, question, PromptStyle::YesNoCancel)) {
+        case PromptAnswer::No:
+            return true;
+        case PromptAnswer::Yes:
+            return DoFileSave();
+        default:
+            return false;
+    }
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+// The desktop program's document for one open profile: the profile itself (model, file, save) is
+// the core's CProfileDocument; this class adds what needs the user: the save dialog, the
+// save-modified question, the title its window shows and the recent-file list.
+
+#include <memory>
+
+#include <QObject>
+#include <QString>
+
+class CProfileDocument;
+class CVeskCPSApp;
+class CVirtualCP;
+class QWidget;
+
+class CVeskCPSDoc : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kMsgSaveChanges = 610;
+    static constexpr int kTextUntitled = 611;
+    static constexpr int kTextFiles = 331;
+    static constexpr int kTextAllFiles = 337;
+
+    explicit CVeskCPSDoc(CVeskCPSApp& app);
+    ~CVeskCPSDoc() override;
+
+    // A new profile from an admitted template; no path, not modified.
+    bool OnNewDocument(const QString& templatePath);
+    // A new profile from a radio's image; modified, since it exists nowhere on disk.
+    bool OnNewDocumentFromImage(CVirtualCP& image);
+    bool OnOpenDocument(const QString& path);
+
+    // Save: to the document's own file when it exists and may be written, else as Save As.
+    bool DoFileSave();
+    bool DoSaveAs();
+    // The save operation; an empty `path` asks for one. False when anything refused or failed
+    // (its message shown) or the user cancelled; the file on disk is then as it was.
+    bool DoSave(const QString& path, bool replace = true);
+    // Closing a changed document: Yes saves (and closes only when that worked), No closes,
+    // Cancel keeps it open. True when the document may close.
+    bool SaveModified();
+
+    // The document's name as its window shows it: the file's name, or the name given at New.
+    QString Title() const;
+    const QString& PathName() const;
+    bool IsModified() const;
+    void SetModifiedFlag(bool modified);
+    // Tells the windows that the profile has changed as a whole (a read replaced it).
+    void ProfileReplaced();
+
+    CProfileDocument& Profile() { return *m_profile; }
+    const CProfileDocument& Profile() const { return *m_profile; }
+    CVeskCPSApp& App() const { return m_app; }
+
+Q_SIGNALS:
+    void TitleChanged();
+    void Replaced();
+
+private:
+    QWidget* DialogParent() const;
+    QString AskSavePath() const;
+
+    CVeskCPSApp& m_app;
+    std::unique_ptr<CProfileDocument> m_profile;
+};
