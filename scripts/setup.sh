@@ -9,9 +9,11 @@ packages=(
   clang clang-format clang-tidy
   # the fuzzers: the core needs clang 16 (std::source_location), with its fuzzer runtime
   clang-16 libclang-rt-16-dev
-  # Qt 6: widgets, print support, serial port, help, svg, linguist tools
+  # Qt 6: widgets, print support, serial port, help (qhelpgenerator is in qt6-tools-dev-tools),
+  # svg with its image format and icon engine plugins (libqt6svg6), linguist tools. Real package
+  # names only: a virtual one is never "installed", so it would send every run to apt-get.
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-  libqt6serialport6-dev libqt6svg6-dev qt6-svg-dev qt6-documentation-tools
+  qt6-serialport-dev qt6-svg-dev libqt6svg6 qt6-documentation-tools
   qt6-qpa-plugins libgl-dev
   # XML
   libxml2-dev libxslt1-dev libxml2-utils xsltproc
@@ -19,6 +21,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # running the desktop program headless, mail hand-off, screenshots
   xvfb xauth xdg-utils x11-utils imagemagick fonts-dejavu-core
+  # the desktop tests read the widgets through the accessibility bus
+  python3-pyatspi at-spi2-core dbus dbus-x11
   # measuring
   valgrind hyperfine
 )

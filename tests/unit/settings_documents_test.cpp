@@ -1,10 +1,15 @@
 #include "model/settings_documents.h"
 
 #include <QFile>
+#include <QRegularExpression>
+#include <QSet>
 
 #include "model/profile_file.h"
+#include "platform/xml/xml_node.h"
+#include "platform/xml/xpath.h"
 #include "qt_print.h"
 #include "recording_prompt.h"
+#include "source_files.h"
 #include "temp_hives.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +133,172 @@ TEST(SettingsDocuments, MissingOrBrokenFileShows315) {
     CSettingsDocuments documents;
     EXPECT_FALSE(documents.LoadAll(config, prompt));
     EXPECT_EQ(prompt.ids, QList<int>{315});
+}
+
+// The editor's pages: visibility name, help name, and the page title's control, which every
+// model must see.
+struct SPage {
+    const char* visibility;
+    const char* help;
+    int title;
+};
+constexpr SPage kPages[] = {
+    {"RadioProfile", "RadioInfo", 1013},
+    {"Settings", "GeneralSettings", 1048},
+    {"AudioSettings", "AudioSettings", 1019},
+    {"Buttons", "Buttons", 1075},
+    {"Frequency", "RFFrequency", 1069},
+    {"Channels", "Channels", 1061},
+    {"Channel", "Channel", 1058},
+    {"ScanList", "ScanList", 1035},
+    {"CustomizedKT", "CustomizedKT", 1077},
+    {"CustomizedVRC", "CustomizedVRC", 1090},
+};
+
+// The controls a page shows for one display class, as the page framework decides it: listed
+// directly or in the class's group, and not switched off by any applicable entry.
+QSet<int> VisibleControls(const std::vector<xmlNodePtr>& entries, const QString& displayClass,
+                          QStringList* problems) {
+    QSet<int> listed;
+    QSet<int> hidden;
+    auto take = [&](xmlNodePtr spec) {
+        const std::optional<qint32> id = xml::AttributeInt32(spec, "ID");
+        if (!id) {
+            *problems << QStringLiteral("entry without a numeric ID");
+            return;
+        }
+        listed.insert(*id);
+        if (xml::Attribute(spec, "isVisible") == QStringLiteral("0")) {
+            hidden.insert(*id);
+        }
+    };
+    for (xmlNodePtr entry : entries) {
+        const QString name = xml::LocalName(entry);
+        if (name == QStringLiteral("Display") || name == QStringLiteral("NonDisplay")) {
+            for (xmlNodePtr child = entry->children; child; child = child->next) {
+                if (child->type != XML_ELEMENT_NODE) {
+                    continue;
+                }
+                if (xml::LocalName(child) != QStringLiteral("Control")) {
+                    *problems << name + QStringLiteral(" holds ") + xml::LocalName(child);
+                } else if (name == displayClass) {
+                    take(child);
+                }
+            }
+        } else {
+            take(entry);
+        }
+    }
+    return listed - hidden;
+}
+
+QSet<QString> HelpTopicFiles() {
+    const QString project =
+        QString::fromUtf8(ReadSource(QStringLiteral("install/help/veskcps.qhp")));
+    QSet<QString> files;
+    static const QRegularExpression file(QStringLiteral("<file>([^<]+)</file>"));
+    for (const QRegularExpressionMatch& match : file.globalMatch(project)) {
+        files.insert(match.captured(1));
+    }
+    return files;
+}
+
+// The documents the installation ships, loaded as start-up loads them, must answer every question
+// the pages ask, for the installation's region and both display classes.
+TEST(SettingsDocuments, ShippedDocumentsServeEveryPage) {
+    CTempHives hives;
+    hives.WriteMachine("[General]\nInstallPath=" VESK_SOURCE_DIR "/install\n");
+    CRecordingPrompt prompt;
+    CSettingsDocuments documents;
+    ASSERT_TRUE(documents.LoadAll(hives.Config(), prompt));
+    EXPECT_TRUE(prompt.ids.isEmpty());
+
+    const QString region = documents.RegionName();
+    const QSet<QString> topics = HelpTopicFiles();
+    EXPECT_FALSE(topics.isEmpty());
+    for (const SPage& page : kPages) {
+        const QString visibility = QString::fromLatin1(page.visibility);
+        const std::vector<xmlNodePtr> entries = documents.PageVisibilityList(region, visibility);
+        EXPECT_FALSE(entries.empty()) << qPrintable(region) << "/" << page.visibility;
+        QStringList problems;
+        QSet<int> shown;
+        for (const QString& displayClass :
+             {QStringLiteral("Display"), QStringLiteral("NonDisplay")}) {
+            const QSet<int> visible = VisibleControls(entries, displayClass, &problems);
+            EXPECT_TRUE(visible.contains(page.title))
+                << page.visibility << " " << qPrintable(displayClass);
+            shown += visible;
+        }
+        EXPECT_TRUE(problems.isEmpty())
+            << page.visibility << ": " << qPrintable(problems.join(", "));
+        // Whatever a page can show has a help topic, and that topic is in the help collection.
+        for (int id : shown) {
+            const QString topic =
+                documents.HelpPage(QString::fromLatin1(page.help), QString::number(id), QString());
+            EXPECT_TRUE(topics.contains(topic))
+                << page.help << " control " << id << ": topic '" << qPrintable(topic) << "'";
+        }
+    }
+}
+
+// The Buttons page leans on the button lists: the value-0 entry last in COMMON, the default
+// features offered, dependencies naming real limits, and the radio pictures present.
+TEST(SettingsDocuments, ShippedButtonListsHoldWhatTheButtonsPageNeeds) {
+    CTempHives hives;
+    hives.WriteMachine("[General]\nInstallPath=" VESK_SOURCE_DIR "/install\n");
+    CRecordingPrompt prompt;
+    CSettingsDocuments documents;
+    ASSERT_TRUE(documents.LoadAll(hives.Config(), prompt));
+    const CXmlDocument& list = documents.Document(CSettingsDocuments::Doc::ButtonList);
+    const QString region = documents.RegionName();
+
+    QSet<QString> limits;
+    {
+        CXmlDocument xsd = CXmlDocument::Parse(
+            ReadSource(QStringLiteral("install/profiletemplate/DataProfile.xsd")),
+            QStringLiteral("DataProfile.xsd"));
+        CXPathContext xpath(xsd);
+        xpath.RegisterNamespace("xs", "http://www.w3.org/2001/XMLSchema");
+        for (xmlNodePtr attribute : xpath.SelectNodes(
+                 QStringLiteral("//xs:complexType[@name='LimitType']//xs:attribute"))) {
+            limits.insert(xml::Attribute(attribute, "name").value_or(QString()));
+        }
+    }
+    ASSERT_FALSE(limits.isEmpty());
+
+    CXPathContext xpath(list);
+    auto group = [&](const char* name) {
+        return xpath.SelectNodes(
+            QStringLiteral("//dfns:%1/dfns:%2/dfns:*").arg(region, QString::fromLatin1(name)));
+    };
+    QSet<int> offered;
+    for (const char* name : {"COMMON", "DISPLAY", "NONDISPLAY", "PREBUTTON"}) {
+        const std::vector<xmlNodePtr> entries = group(name);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const std::optional<qint32> value = xml::AttributeInt32(entries[i], "Value");
+            ASSERT_TRUE(value) << name << " entry " << i;
+            EXPECT_TRUE(*value >= 0 && *value <= 15) << name << " value " << *value;
+            const bool last = i + 1 == entries.size();
+            EXPECT_EQ(*value == 0, QByteArray(name) == "COMMON" && last) << name << " entry " << i;
+            EXPECT_FALSE(xml::Attribute(entries[i], "Name").value_or(QString()).isEmpty());
+            const QString depend = xml::Attribute(entries[i], "DependName").value_or(QString());
+            EXPECT_TRUE(depend == QStringLiteral("none") || limits.contains(depend))
+                << name << " depends on '" << qPrintable(depend) << "'";
+            EXPECT_TRUE(xml::AttributeInt32(entries[i], "DependType")) << name << " entry " << i;
+            offered.insert(*value);
+        }
+    }
+    // The defaults of Button Reset: side 1, side 2, A, B, C.
+    for (int value : {7, 4, 3, 9, 10, 12}) {
+        EXPECT_TRUE(offered.contains(value)) << value;
+    }
+    const std::vector<xmlNodePtr> images = group("IMAGE");
+    ASSERT_FALSE(images.empty());
+    for (const char* kind : {"Display", "NonDisplay"}) {
+        const QString file = xml::Attribute(images.front(), kind).value_or(QString());
+        EXPECT_TRUE(QFile::exists(QStringLiteral(VESK_SOURCE_DIR "/install/lib/") + file))
+            << kind << " picture '" << qPrintable(file) << "'";
+    }
 }
 
 struct SMursRow {
