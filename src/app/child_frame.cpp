@@ -32,8 +32,10 @@ CChildFrame::CChildFrame(std::unique_ptr<CVeskCPSDoc> document, QWidget* parent)
 CChildFrame::~CChildFrame() = default;
 
 void CChildFrame::UpdateTitle() {
-    setWindowTitle(m_document->Title() + QStringLiteral("[*]"));
-    setWindowModified(m_document->IsModified());
+    // Marked by hand rather than with "[*]": the main window copies the title of a maximised
+    // profile window, placeholder and all.
+    setWindowTitle(m_document->Title() +
+                   (m_document->IsModified() ? QStringLiteral(" *") : QString()));
     m_summary->setAccessibleName(m_document->Title());
 }
 

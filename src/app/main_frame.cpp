@@ -156,6 +156,10 @@ CMainFrame::CMainFrame(CVeskCPSApp& app, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
+    // The base class still moves the focus while it goes; this part must not hear of it.
+    m_closing = true;
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     // The workers and the status thread post to this window: they end before it goes.
     m_watch->Shutdown();
     m_operations->Wait();
@@ -461,10 +465,9 @@ void CMainFrame::ActivateDocument(CVeskCPSDoc* document) {
 }
 
 void CMainFrame::UpdateTitle() {
-    const CVeskCPSDoc* document = ActiveDocument();
-    setWindowTitle(document == nullptr
-                       ? kApplicationName
-                       : QStringLiteral("%1 - %2").arg(kApplicationName, document->Title()));
+    // A maximised profile window adds its own title to the main window's, as " - [title]"; a
+    // window that is not maximised shows it on its own frame.
+    setWindowTitle(kApplicationName);
 }
 
 void CMainFrame::UpdateDocumentMenus() {

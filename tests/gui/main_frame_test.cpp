@@ -1,16 +1,42 @@
 #include "app/main_frame.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
 
+#include "app/child_frame.h"
 #include "app/command_ids.h"
-#include "platform/settings/configuration.h"
+#include "app/new_profile_dlg.h"
+#include "app/vesk_cps_doc.h"
+#include "app_fixture.h"
+#include "model/profile_document.h"
+#include "model/profile_file.h"
 #include "platform/string_table.h"
-#include "recording_prompt.h"
-#include "temp_hives.h"
+
+namespace {
+
+QByteArray HandheldProfile() {
+    QFile file(QStringLiteral(VESK_TEST_DATA "/profiles/good/handheld_uhf.xml"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList MenuTitles(CMainFrame& frame) {
+    QStringList titles;
+    for (int i = 0; frame.TopMenu(i) != nullptr; ++i) {
+        titles << frame.TopMenu(i)->title();
+    }
+    return titles;
+}
+
+}  // namespace
 
 class MainFrameTest : public QObject {
     Q_OBJECT
@@ -18,78 +44,311 @@ class MainFrameTest : public QObject {
 private Q_SLOTS:
     void cleanup() { CStringTable::Instance().UnloadLanguageModule(); }
 
-    void titleAndMenusInEnglish() {
-        CTempHives hives;
-        hives.WriteUser("[General]\nCurrentLanguage=English\nShowContextHelp=1\n");
-        const CConfiguration config = hives.Config();
-        CRecordingPrompt prompt;
-        CMainFrame frame(config, prompt);
+    void plainStartOpensNothingAndADocumentBringsItsMenus() {
+        CAppFixture fixture;
+        QVERIFY(fixture.Start());
+        CMainFrame& frame = fixture.Frame();
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
-
+        QVERIFY(fixture.prompt.ids.isEmpty());
+        QVERIFY(frame.ChildFrames().isEmpty());
         QCOMPARE(frame.windowTitle(), QStringLiteral("ZN420 CPS"));
-        const QStringList expected = {QStringLiteral("&File"), QStringLiteral("&Edit"),
-                                      QStringLiteral("&View"), QStringLiteral("&Device"),
-                                      QStringLiteral("&Help")};
-        QStringList titles;
-        for (QAction* top : frame.menuBar()->actions()) {
-            titles << top->text();
-        }
-        QCOMPARE(titles, expected);
-        QCOMPARE(frame.Command(cmd::kAdd)->text(), QStringLiteral("&Add\tCtrl+A"));
+        const QStringList main = {QStringLiteral("&File"), QStringLiteral("&Edit"),
+                                  QStringLiteral("&View"), QStringLiteral("&Device"),
+                                  QStringLiteral("&Help")};
+        QCOMPARE(MenuTitles(frame), main);
+        QVERIFY(!frame.Command(cmd::kSave)->isEnabled());
         QCOMPARE(frame.Command(cmd::kAbout)->text(), QStringLiteral("&About ZN420 CPS..."));
-        QCOMPARE(frame.Command(cmd::kRead)->iconText(), CStringTable::EnglishText(257));
-        QVERIFY(frame.Command(cmd::kLanguageEnglish)->isChecked());
+
+        WhenModal<CNewProfileDlg>([](CNewProfileDlg* dialog) { dialog->accept(); });
+        CVeskCPSDoc* document = fixture.App().OnFileNew();
+        QVERIFY(document != nullptr);
+        QCOMPARE(document->Title(), QStringLiteral("Profile1"));
+        QVERIFY(!document->IsModified());
+        QCOMPARE(frame.windowTitle(), QStringLiteral("ZN420 CPS - [Profile1]"));
+        QCOMPARE(MenuTitles(frame).size(), 7);
+        QCOMPARE(frame.TopMenu(4)->title(), CStringTable::Instance().Text(347));
+        QVERIFY(frame.Command(cmd::kSave)->isEnabled());
     }
 
-    void germanModuleTranslatesTheMenus() {
-        QVERIFY(CStringTable::Instance().LoadLanguageModule(QStringLiteral(VESK_GERMAN_QM)));
-        CTempHives hives;
-        hives.WriteUser("[General]\nCurrentLanguage=German\n");
-        const CConfiguration config = hives.Config();
-        CRecordingPrompt prompt;
-        CMainFrame frame(config, prompt);
+    void startUpEndsWhenAnInstalledFileIsMissing_data() {
+        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QList<int>>("messages");
+        QTest::newRow("settings document") << QStringLiteral("lib/HelpPanMap.stv") << QList<int>{315};
+        QTest::newRow("schema") << QStringLiteral("profiletemplate/DataProfile.xsd")
+                                << QList<int>{315};
+        QTest::newRow("rule script") << QStringLiteral("profiletemplate/DataProfile.vbs")
+                                     << QList<int>{315};
+    }
+    void startUpEndsWhenAnInstalledFileIsMissing() {
+        QFETCH(QString, missing);
+        QFETCH(QList<int>, messages);
+        CAppFixture fixture;
+        QVERIFY(QFile::remove(fixture.Install() + u'/' + missing));
+        QVERIFY(!fixture.Start());
+        QCOMPARE(fixture.prompt.ids, messages);
+        QVERIFY(fixture.App().MainFrame() == nullptr);
+    }
 
-        QVERIFY(frame.TopMenu(0));
-        QCOMPARE(frame.TopMenu(0)->title(), CStringTable::Instance().Text(menu_text::kFile));
-        QVERIFY(frame.TopMenu(0)->title() != CStringTable::EnglishText(menu_text::kFile));
-        QVERIFY(frame.Command(cmd::kNew)->text() != CStringTable::EnglishText(menu_text::kNew));
+    void aMissingLanguageModuleStartsInEnglish() {
+        CAppFixture fixture;
+        fixture.Hives().WriteUser("[General]\nCurrentLanguage=German\nShowContextHelp=1\n");
+        QVERIFY(QFile::remove(fixture.Install() + QStringLiteral("/veskcps_de.qm")));
+        QVERIFY(fixture.Start());
+        QCOMPARE(fixture.prompt.ids, QList<int>{325});
+        QCOMPARE(fixture.App().Config().GetCurrentLanguage(), QStringLiteral("English"));
+        QCOMPARE(fixture.App().DecimalSeparator(), QStringLiteral("."));
+        QCOMPARE(fixture.Frame().TopMenu(0)->title(), QStringLiteral("&File"));
+    }
+
+    void germanStartTranslatesMenusAndUsesTheDecimalComma() {
+        CAppFixture fixture;
+        fixture.Hives().WriteUser("[General]\nCurrentLanguage=German\nShowContextHelp=1\n");
+        QVERIFY(fixture.Start());
+        QVERIFY(fixture.prompt.ids.isEmpty());
+        QCOMPARE(fixture.App().DecimalSeparator(), QStringLiteral(","));
+        CMainFrame& frame = fixture.Frame();
+        QVERIFY(frame.TopMenu(0)->title() != CStringTable::EnglishText(343));
         QVERIFY(frame.Command(cmd::kLanguageGerman)->isChecked());
-        QVERIFY(!frame.Command(cmd::kLanguageEnglish)->isChecked());
-    }
-
-    void choosingALanguageAsksForARestartOnlyWhenItChanges() {
-        CTempHives hives;
-        hives.WriteUser("[General]\nCurrentLanguage=English\n");
-        const CConfiguration config = hives.Config();
-        CRecordingPrompt prompt;
-        CMainFrame frame(config, prompt);
-
+        // Choosing the language in effect says nothing; another one needs a restart.
+        frame.Command(cmd::kLanguageGerman)->trigger();
+        QVERIFY(fixture.prompt.ids.isEmpty());
         frame.Command(cmd::kLanguageEnglish)->trigger();
-        QVERIFY(prompt.ids.isEmpty());
-
-        frame.Command(cmd::kLanguageLaSpanish)->trigger();
-        QCOMPARE(prompt.ids, QList<int>{330});
-        QCOMPARE(config.GetCurrentLanguage(), QStringLiteral("LaSpanish"));
-        QVERIFY(frame.Command(cmd::kLanguageLaSpanish)->isChecked());
-        QVERIFY(!frame.Command(cmd::kLanguageEnglish)->isChecked());
-        // The texts stay as they were until the next start.
-        QCOMPARE(frame.TopMenu(0)->title(), QStringLiteral("&File"));
+        QCOMPARE(fixture.prompt.ids, QList<int>{330});
+        QCOMPARE(fixture.App().Config().GetCurrentLanguage(), QStringLiteral("English"));
     }
 
-    void toolbarAndStatusBarFollowTheViewMenu() {
-        CTempHives hives;
-        const CConfiguration config = hives.Config();
-        CRecordingPrompt prompt;
-        CMainFrame frame(config, prompt);
+    void newWithoutTemplatesSaysSoAndOpensNothing() {
+        CAppFixture fixture;
+        for (const QString& name : QDir(fixture.Install() + QStringLiteral("/profiletemplate"))
+                                       .entryList({QStringLiteral("*.vk4")})) {
+            QVERIFY(QFile::remove(fixture.Install() + QStringLiteral("/profiletemplate/") + name));
+        }
+        QVERIFY(fixture.Start());
+        QVERIFY(fixture.App().OnFileNew() == nullptr);
+        QCOMPARE(fixture.prompt.ids, QList<int>{296});
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QVERIFY(fixture.Frame().ChildFrames().isEmpty());
+    }
+
+    void refusedProfilesDoNotOpen_data() {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<int>("message");
+        QTest::newRow("MURS frequency") << QByteArray("freq=\"461037500\"")
+                                        << QByteArray("freq=\"151820000\"") << 284;
+        QTest::newRow("region") << QByteArray("model=\"CUD41600\"")
+                                << QByteArray("model=\"CUD41602\"") << 310;
+        QTest::newRow("codeplug version")
+            << QByteArray("codeplug_phase=\"R\" codeplug_version=\"3\"")
+            << QByteArray("codeplug_phase=\"R\" codeplug_version=\"9\"") << 342;
+    }
+    void refusedProfilesDoNotOpen() {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(int, message);
+        CAppFixture fixture;
+        QVERIFY(fixture.Start());
+        QByteArray text = HandheldProfile();
+        QVERIFY(text.contains(from));
+        text.replace(from, to);
+        const QString path = fixture.Path(QStringLiteral("refused.vk4"));
+        CTempHives::Write(path, profile_file::Encode(QString::fromUtf8(text)));
+        QVERIFY(fixture.App().OpenDocumentFile(path) == nullptr);
+        QCOMPARE(fixture.prompt.ids.value(0), message);
+        QVERIFY(fixture.Frame().ChildFrames().isEmpty());
+        QVERIFY(fixture.App().RecentFiles().Entries().isEmpty());
+    }
+
+    void aProfileOnTheCommandLineOpensAndEntersTheRecentFiles() {
+        CAppFixture fixture;
+        const QString path = fixture.Path(QStringLiteral("given.vk4"));
+        CTempHives::Write(path, profile_file::Encode(QString::fromUtf8(HandheldProfile())));
+        QVERIFY(fixture.Start({path}));
+        QCOMPARE(fixture.Frame().ChildFrames().size(), 1);
+        QCOMPARE(fixture.App().RecentFiles().Entries(), QStringList{path});
+        // Opening it again brings its window forward instead of a second copy.
+        QVERIFY(fixture.App().OpenDocumentFile(path) != nullptr);
+        QCOMPARE(fixture.Frame().ChildFrames().size(), 1);
+    }
+
+    void aRecentFileThatWasDeletedLeavesTheList() {
+        CAppFixture fixture;
+        const QString kept = fixture.Path(QStringLiteral("kept.vk4"));
+        const QString gone = fixture.Path(QStringLiteral("gone.vk4"));
+        for (const QString& path : {kept, gone}) {
+            CTempHives::Write(path, profile_file::Encode(QString::fromUtf8(HandheldProfile())));
+        }
+        QVERIFY(fixture.Start());
+        fixture.App().RecentFiles().Add(kept);
+        fixture.App().RecentFiles().Add(gone);
+        QVERIFY(QFile::remove(gone));
+        fixture.App().OnRecentFile(0);
+        QCOMPARE(fixture.App().RecentFiles().Entries(), QStringList{kept});
+        QCOMPARE(fixture.prompt.ids, QList<int>{kSystemMessage});
+        QVERIFY(fixture.Frame().ChildFrames().isEmpty());
+        // The list is the user's: the next start sees the same.
+        CRecentFileList again(fixture.App().Config());
+        again.Load();
+        QCOMPARE(again.Entries(), QStringList{kept});
+    }
+
+    void saveRefusesAChannelOutsideTheBandBeforeAskingForAName() {
+        CAppFixture fixture;
+        QByteArray text = HandheldProfile();
+        text.replace("start_freq=\"450000000\"", "start_freq=\"462000000\"");
+        const QString path = fixture.Path(QStringLiteral("band.vk4"));
+        const QByteArray original = profile_file::Encode(QString::fromUtf8(text));
+        CTempHives::Write(path, original);
+        QVERIFY(fixture.Start({path}));
+        CVeskCPSDoc* document = fixture.Frame().ActiveDocument();
+        QVERIFY(document != nullptr);
+        for (int command : {cmd::kSave, cmd::kSaveAs}) {
+            fixture.prompt.ids.clear();
+            fixture.Frame().Command(command)->trigger();
+            QCOMPARE(fixture.prompt.ids, QList<int>{511});
+            QVERIFY(fixture.Frame().findChild<QFileDialog*>() == nullptr);
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), original);
+    }
+
+    void saveAsWritesTheChosenFileAndRenamesTheWindow() {
+        CAppFixture fixture;
+        QVERIFY(fixture.Start());
+        WhenModal<CNewProfileDlg>([](CNewProfileDlg* dialog) { dialog->accept(); });
+        CVeskCPSDoc* document = fixture.App().OnFileNew();
+        QVERIFY(document != nullptr);
+        const QString target = fixture.Path(QStringLiteral("saved"));
+        WhenModal<QFileDialog>([target](QFileDialog* dialog) {
+            // Typed into the name field, as a user would; the dialog's own selection follows its
+            // folder listing, which loads in the background.
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name != nullptr);
+            name->setText(target);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        fixture.Frame().Command(cmd::kSave)->trigger();
+        // The default extension is added to a name given without one.
+        QVERIFY2(QFileInfo::exists(target + QStringLiteral(".vk4")),
+                 qPrintable(QDir(fixture.Path(QString())).entryList().join(u',') +
+                            QString::number(fixture.prompt.ids.size())));
+        QCOMPARE(document->Title(), QStringLiteral("saved.vk4"));
+        QCOMPARE(fixture.Frame().ChildFrames().constFirst()->windowTitle(),
+                 QStringLiteral("saved.vk4"));
+        QCOMPARE(fixture.App().RecentFiles().Entries().value(0), target + QStringLiteral(".vk4"));
+        QVERIFY(fixture.prompt.ids.isEmpty());
+    }
+
+    void closingAChangedProfileAsks_data() {
+        QTest::addColumn<PromptAnswer>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("fileChanged");
+        QTest::newRow("Yes saves and closes") << PromptAnswer::Yes << true << true;
+        QTest::newRow("No closes unsaved") << PromptAnswer::No << true << false;
+        QTest::newRow("Cancel keeps it open") << PromptAnswer::Cancel << false << false;
+    }
+    void closingAChangedProfileAsks() {
+        QFETCH(PromptAnswer, answer);
+        QFETCH(bool, closed);
+        QFETCH(bool, fileChanged);
+        CAppFixture fixture;
+        const QString path = fixture.Path(QStringLiteral("changed.vk4"));
+        // A plain profile file: a save writes it scrambled, so any save shows.
+        CTempHives::Write(path, HandheldProfile());
+        QVERIFY(fixture.Start({path}));
+        CVeskCPSDoc* document = fixture.Frame().ActiveDocument();
+        QVERIFY(document != nullptr);
+        document->SetModifiedFlag(true);
+        fixture.prompt.answers[CVeskCPSDoc::kMsgSaveChanges] = {answer};
+        fixture.Frame().Command(cmd::kClose)->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(fixture.prompt.ids, QList<int>{CVeskCPSDoc::kMsgSaveChanges});
+        QCOMPARE(fixture.prompt.texts.value(0), QStringLiteral("Save changes to changed.vk4?"));
+        QCOMPARE(fixture.Frame().ChildFrames().isEmpty(), closed);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.read(2) == QByteArray("\xFF\xFE", 2), fileChanged);
+        // Closing the main window asks again for a window that stayed.
+        if (!closed) {
+            fixture.prompt.answers[CVeskCPSDoc::kMsgSaveChanges] = {PromptAnswer::Cancel};
+            QVERIFY(!fixture.Frame().close());
+            QCOMPARE(fixture.Frame().ChildFrames().size(), 1);
+        }
+    }
+
+    void cutCopyPasteFollowTheFocusedFieldAndNeverAPassword() {
+        CAppFixture fixture;
+        QVERIFY(fixture.Start());
+        CMainFrame& frame = fixture.Frame();
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        auto* toolbar = frame.findChild<QWidget*>(QStringLiteral("mainToolBar"));
-        QVERIFY(toolbar && toolbar->isVisible());
-        frame.Command(cmd::kToolbar)->trigger();
-        QVERIFY(!toolbar->isVisible());
-        frame.Command(cmd::kStatusBar)->trigger();
-        QVERIFY(!frame.statusBar()->isVisible());
+        auto* field = new QLineEdit(QStringLiteral("channel"), frame.centralWidget());
+        auto* password = new QLineEdit(QStringLiteral("1234"), frame.centralWidget());
+        password->setProperty("vesk_password", true);
+        field->show();
+        password->show();
+        QApplication::clipboard()->setText(QStringLiteral("x"));
+
+        field->setFocus();
+        field->selectAll();
+        frame.UpdateCommandStates();
+        QVERIFY(frame.Command(cmd::kCut)->isEnabled());
+        QVERIFY(frame.Command(cmd::kCopy)->isEnabled());
+        QVERIFY(frame.Command(cmd::kPaste)->isEnabled());
+        QVERIFY(frame.Command(cmd::kDelete)->isEnabled());
+        frame.Command(cmd::kCut)->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("channel"));
+        QVERIFY(field->text().isEmpty());
+
+        password->setFocus();
+        password->selectAll();
+        frame.UpdateCommandStates();
+        QVERIFY(!frame.Command(cmd::kCut)->isEnabled());
+        QVERIFY(!frame.Command(cmd::kCopy)->isEnabled());
+        QVERIFY(!frame.Command(cmd::kPaste)->isEnabled());
+        frame.Command(cmd::kCopy)->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("channel"));
+    }
+
+    void writeNeedsAProfileWindowEvenWithTheCableReady() {
+        CAppFixture fixture;
+        QVERIFY(fixture.Start());
+        CMainFrame& frame = fixture.Frame();
+        frame.PostCableStatus(true, 1);
+        QTRY_VERIFY(frame.Command(cmd::kRead)->isEnabled());
+        QVERIFY(frame.Command(cmd::kReset)->isEnabled());
+        QVERIFY(!frame.Command(cmd::kWrite)->isEnabled());
+        QCOMPARE(frame.StatusText(), CStringTable::Instance().Text(334));
+        WhenModal<CNewProfileDlg>([](CNewProfileDlg* dialog) { dialog->accept(); });
+        QVERIFY(fixture.App().OnFileNew() != nullptr);
+        QVERIFY(frame.Command(cmd::kWrite)->isEnabled());
+        frame.PostCableStatus(false, 0);
+        QTRY_VERIFY(!frame.Command(cmd::kRead)->isEnabled());
+        QVERIFY(!frame.Command(cmd::kWrite)->isEnabled());
+        QCOMPARE(frame.StatusText(), CStringTable::Instance().Text(336));
+        // Two cables: one message however many posts say so while it is on screen.
+        frame.PostCableStatus(false, 2);
+        QTRY_COMPARE(fixture.prompt.ids, QList<int>{397});
+    }
+
+    void helpOpensAtItsContentsOrSaysWhatIsWrong() {
+        CAppFixture fixture;
+        QVERIFY(fixture.Start());
+        fixture.Frame().Command(cmd::kContentAndIndex)->trigger();
+        QVERIFY(fixture.prompt.ids.isEmpty());
+        QWidget* help = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QLatin1String("helpWindow") && window->isVisible()) {
+                help = window;
+            }
+        }
+        QVERIFY(help != nullptr);
+        help->close();
+        QVERIFY(QFile::remove(fixture.Install() + QStringLiteral("/help/veskcps_en.qhc")));
+        fixture.Frame().Command(cmd::kContentAndIndex)->trigger();
+        QCOMPARE(fixture.prompt.ids, QList<int>{148});
     }
 };
 
