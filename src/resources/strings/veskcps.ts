@@ -1077,5 +1077,25 @@ Nothing has been written to the radio.</source>
         <extracomment>%s is the reason, as the system or the conversion gives it.</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message id="620">
+        <source>Please enter the password:</source>
+        <extracomment>Label above the password field of the password dialog.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="621">
+        <source>Copyright © 2026 Corvane. All rights reserved.</source>
+        <extracomment>About box, first legal notice line.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="622">
+        <source>Program only radios that you are authorised to service.</source>
+        <extracomment>About box, second legal notice line.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="623">
+        <source>Operate every radio within its licence and the local regulations.</source>
+        <extracomment>About box, third legal notice line.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
