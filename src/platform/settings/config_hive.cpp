@@ -88,7 +88,16 @@ std::optional<qint64> CConfigHive::StoredSize(const QString& key, const QString&
     return qint64{2} * text->size();
 }
 
-bool CConfigHive::Write(const QString& key, const QString& name, const QVariant& value) const {
+bool CConfigHive::CanRead() const {
+    return QFileInfo(m_filePath).isReadable();
+}
+
+bool CConfigHive::CanWrite() const {
+    return m_access == Access::ReadWrite && OpenOrCreate() && QFileInfo(m_filePath).isWritable();
+}
+
+bool CConfigHive::Write(const QString& key,
+                        const QList<std::pair<QString, QVariant>>& values) const {
     if (m_access == Access::ReadOnly) {
         return false;
     }
@@ -96,27 +105,41 @@ bool CConfigHive::Write(const QString& key, const QString& name, const QVariant&
     if (!settings.isWritable()) {
         return false;
     }
-    const QString path = ValuePath(key, name);
-    const QVariant previous = settings.value(path);
-    settings.setValue(path, value);
+    QList<std::pair<QString, QVariant>> previous;
+    for (const auto& [name, value] : values) {
+        const QString path = ValuePath(key, name);
+        previous.append({path, settings.value(path)});
+        settings.setValue(path, value);
+    }
     settings.sync();
     if (settings.status() == QSettings::NoError) {
         return true;
     }
     // QSettings keeps unsaved changes in a cache shared by every QSettings on the same file;
-    // put the old value back so that later reads do not see what never reached the disk.
-    if (previous.isValid()) {
-        settings.setValue(path, previous);
-    } else {
-        settings.remove(path);
+    // put the old values back so that later reads do not see what never reached the disk.
+    for (const auto& [path, old] : previous) {
+        if (old.isValid()) {
+            settings.setValue(path, old);
+        } else {
+            settings.remove(path);
+        }
     }
     return false;
 }
 
 bool CConfigHive::WriteText(const QString& key, const QString& name, const QString& value) const {
-    return Write(key, name, value);
+    return Write(key, {{name, value}});
 }
 
 bool CConfigHive::WriteNumber(const QString& key, const QString& name, qint32 value) const {
-    return Write(key, name, QString::number(value));
+    return Write(key, {{name, QString::number(value)}});
+}
+
+bool CConfigHive::WriteTexts(const QString& key,
+                             const QList<std::pair<QString, QString>>& values) const {
+    QList<std::pair<QString, QVariant>> variants;
+    for (const auto& [name, value] : values) {
+        variants.append({name, value});
+    }
+    return Write(key, variants);
 }

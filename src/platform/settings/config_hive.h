@@ -1,7 +1,9 @@
 #pragma once
 
 #include <optional>
+#include <utility>
 
+#include <QList>
 #include <QString>
 #include <QVariant>
 
@@ -21,6 +23,10 @@ public:
     // Makes sure that the hive file can be read, creating it (and its folder) when it is
     // missing. False when it neither exists readable nor can be created.
     bool OpenOrCreate() const;
+    // Whether values can be read at all, and whether a write can be tried (the file is created
+    // when missing). Neither says that a particular value exists or that the write will succeed.
+    bool CanRead() const;
+    bool CanWrite() const;
 
     // Values that are missing, or present but not of the asked type, read as nullopt.
     std::optional<QString> ReadText(const QString& key, const QString& name) const;
@@ -32,10 +38,12 @@ public:
     // A write succeeds only when it reached the file; a failed write leaves what was stored.
     bool WriteText(const QString& key, const QString& name, const QString& value) const;
     bool WriteNumber(const QString& key, const QString& name, qint32 value) const;
+    // Several texts of one key in one write: either all reach the file or none does.
+    bool WriteTexts(const QString& key, const QList<std::pair<QString, QString>>& values) const;
 
 private:
     std::optional<QVariant> Read(const QString& key, const QString& name) const;
-    bool Write(const QString& key, const QString& name, const QVariant& value) const;
+    bool Write(const QString& key, const QList<std::pair<QString, QVariant>>& values) const;
 
     QString m_filePath;
     Access m_access;

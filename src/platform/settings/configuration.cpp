@@ -143,3 +143,19 @@ bool CConfiguration::WriteDealerInfo(const QString& language, const QString& val
                                      const QString& text) const {
     return m_user.WriteText(LanguageKey(language), value, text);
 }
+
+bool CConfiguration::WriteDealerInfo(const QString& language, const QString& left,
+                                     const QString& middle, const QString& right) const {
+    return m_user.WriteTexts(
+        LanguageKey(language),
+        {{kDealerInfoLeft, left}, {kDealerInfoRight, right}, {kDealerInfoMiddle, middle}});
+}
+
+// The language subkey lives in the user hive file: it can be opened when the file can.
+bool CConfiguration::CanReadDealerInfo(const QString& language) const {
+    return !language.isEmpty() && m_user.CanRead();
+}
+
+bool CConfiguration::CanWriteDealerInfo(const QString& language) const {
+    return !language.isEmpty() && m_user.CanWrite();
+}

@@ -56,6 +56,12 @@ public:
     std::optional<qint64> DealerInfoSize(const QString& language, const QString& value) const;
     std::optional<QString> ReadDealerInfo(const QString& language, const QString& value) const;
     bool WriteDealerInfo(const QString& language, const QString& value, const QString& text) const;
+    // The three texts in one write, so that a failure leaves all three as they were.
+    bool WriteDealerInfo(const QString& language, const QString& left, const QString& middle,
+                         const QString& right) const;
+    // Whether the user's language subkey can be opened to read or to write the dealer texts.
+    bool CanReadDealerInfo(const QString& language) const;
+    bool CanWriteDealerInfo(const QString& language) const;
 
 private:
     QString InstallFilePath(const QString& language, const QString& valueName) const;

@@ -1096,6 +1096,24 @@ Nothing has been written to the radio.</source>
     <message id="613">
         <source>The radio was read back: it holds exactly what was written.</source>
         <extracomment>Shown in the progress dialog after a write whose read-back check passed.</extracomment>
+    <message id="620">
+        <source>Please enter the password:</source>
+        <extracomment>Label above the password field of the password dialog.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="621">
+        <source>Copyright © 2026 Corvane. All rights reserved.</source>
+        <extracomment>About box, first legal notice line.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="622">
+        <source>Program only radios that you are authorised to service.</source>
+        <extracomment>About box, second legal notice line.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="623">
+        <source>Operate every radio within its licence and the local regulations.</source>
+        <extracomment>About box, third legal notice line.</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>

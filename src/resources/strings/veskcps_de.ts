@@ -1107,6 +1107,25 @@ Es wurde nichts in das Funkgerät geschrieben.</translation>
     <message id="613">
         <source>The radio was read back: it holds exactly what was written.</source>
         <translation>Das Funkgerät wurde zurückgelesen: Es enthält genau das Geschriebene.</translation>
+    <message id="620">
+        <source>Please enter the password:</source>
+        <extracomment>Label above the password field of the password dialog.</extracomment>
+        <translation>Bitte geben Sie das Passwort ein:</translation>
+    </message>
+    <message id="621">
+        <source>Copyright © 2026 Corvane. All rights reserved.</source>
+        <extracomment>About box, first legal notice line.</extracomment>
+        <translation>Copyright © 2026 Corvane. Alle Rechte vorbehalten.</translation>
+    </message>
+    <message id="622">
+        <source>Program only radios that you are authorised to service.</source>
+        <extracomment>About box, second legal notice line.</extracomment>
+        <translation>Programmieren Sie nur Funkgeräte, die Sie warten dürfen.</translation>
+    </message>
+    <message id="623">
+        <source>Operate every radio within its licence and the local regulations.</source>
+        <extracomment>About box, third legal notice line.</extracomment>
+        <translation>Betreiben Sie jedes Funkgerät gemäß seiner Lizenz und den örtlichen Vorschriften.</translation>
     </message>
 </context>
 </TS>
