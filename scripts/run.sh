@@ -18,8 +18,16 @@ mkdir -p "$XDG_CONFIG_HOME"
 export XDG_RUNTIME_DIR="$build/run-home/run"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
+# The first run gives the radio a hotel's programming, so that a first Read shows a real profile;
+# delete radio-memory.bin to start over.
+memory="$build/run-home/radio-memory.bin"
+from=()
+if [ ! -e "$memory" ]; then
+  bash scripts/make_demo_radio.sh "$build/tools/veskctl/veskctl" "$build/run-home/demo-radio.vk4"
+  from=(--from "$build/run-home/demo-radio.vk4")
+fi
 sim_out="$build/run-home/vesksim.out"
-"$build/tools/vesksim/vesksim" --memory "$build/run-home/radio-memory.bin" --cable run-sh \
+"$build/tools/vesksim/vesksim" --memory "$memory" "${from[@]}" --cable run-sh \
   >"$sim_out" 2>"$build/run-home/vesksim.log" &
 sim=$!
 trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true' EXIT
