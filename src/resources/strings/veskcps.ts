@@ -1096,6 +1096,8 @@ Nothing has been written to the radio.</source>
     <message id="613">
         <source>The radio was read back: it holds exactly what was written.</source>
         <extracomment>Shown in the progress dialog after a write whose read-back check passed.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
     <message id="620">
         <source>Please enter the password:</source>
         <extracomment>Label above the password field of the password dialog.</extracomment>

@@ -1107,6 +1107,7 @@ Es wurde nichts in das Funkgerät geschrieben.</translation>
     <message id="613">
         <source>The radio was read back: it holds exactly what was written.</source>
         <translation>Das Funkgerät wurde zurückgelesen: Es enthält genau das Geschriebene.</translation>
+    </message>
     <message id="620">
         <source>Please enter the password:</source>
         <extracomment>Label above the password field of the password dialog.</extracomment>
