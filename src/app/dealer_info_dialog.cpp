@@ -19,8 +19,9 @@ constexpr int kHeadings[] = {266, 268, 267};
 constexpr int kOk = 140;
 constexpr int kCancel = 141;
 
-// A text that fits the field: two bytes per character in the store. A longer one would not fit
-// the field, and saving the field would cut the rest off.
+// The most the store may hold for a field of 250 characters, two bytes each. The 502 bytes a
+// value may reach include a terminator, so a text of 251 characters is already too long: it
+// would fill the whole buffer without one, and no field could show or save it whole.
 constexpr qint64 kMaxStoredBytes = 2 * CDealerInfoDialog::kMaxLength;
 
 // Visible size of a field, in characters and lines of its font.
