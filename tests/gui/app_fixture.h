@@ -26,6 +26,9 @@ public:
     PromptAnswer Ask(int messageId, const QString& text, PromptStyle style) override {
         ids.append(messageId);
         texts.append(text);
+        if (whileShown) {
+            whileShown(messageId);
+        }
         if (!answers[messageId].isEmpty()) {
             return answers[messageId].takeFirst();
         }
@@ -42,6 +45,8 @@ public:
     QStringList texts;
     // Answers for a message, used in turn; without one a question is answered Yes, others OK.
     QMap<int, QList<PromptAnswer>> answers;
+    // Runs while a message is "on screen", as the event loop of a real message box would.
+    std::function<void(int)> whileShown;
 };
 
 inline bool CopyTree(const QString& from, const QString& to) {

@@ -312,27 +312,6 @@ private Q_SLOTS:
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("channel"));
     }
 
-    void writeNeedsAProfileWindowEvenWithTheCableReady() {
-        CAppFixture fixture;
-        QVERIFY(fixture.Start());
-        CMainFrame& frame = fixture.Frame();
-        frame.PostCableStatus(true, 1);
-        QTRY_VERIFY(frame.Command(cmd::kRead)->isEnabled());
-        QVERIFY(frame.Command(cmd::kReset)->isEnabled());
-        QVERIFY(!frame.Command(cmd::kWrite)->isEnabled());
-        QCOMPARE(frame.StatusText(), CStringTable::Instance().Text(334));
-        WhenModal<CNewProfileDlg>([](CNewProfileDlg* dialog) { dialog->accept(); });
-        QVERIFY(fixture.App().OnFileNew() != nullptr);
-        QVERIFY(frame.Command(cmd::kWrite)->isEnabled());
-        frame.PostCableStatus(false, 0);
-        QTRY_VERIFY(!frame.Command(cmd::kRead)->isEnabled());
-        QVERIFY(!frame.Command(cmd::kWrite)->isEnabled());
-        QCOMPARE(frame.StatusText(), CStringTable::Instance().Text(336));
-        // Two cables: one message however many posts say so while it is on screen.
-        frame.PostCableStatus(false, 2);
-        QTRY_COMPARE(fixture.prompt.ids, QList<int>{397});
-    }
-
     void helpOpensAtItsContentsOrSaysWhatIsWrong() {
         CAppFixture fixture;
         QVERIFY(fixture.Start());

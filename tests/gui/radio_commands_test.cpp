@@ -82,6 +82,47 @@ class RadioCommandsTest : public QObject {
     }
 
 private Q_SLOTS:
+    void theCableStatusDecidesReadResetAndWrite() {
+        CAppFixture fixture;
+        QVERIFY(fixture.Start());
+        CMainFrame& frame = fixture.Frame();
+        QVERIFY(!frame.Command(cmd::kRead)->isEnabled());
+        QCOMPARE(frame.StatusText(), T(336));
+        {
+            CSimProcess sim(fixture.CableFolder(), {QStringLiteral("--fast"), QStringLiteral("--memory"),
+                                                    fixture.Path(QStringLiteral("radio.bin"))});
+            QVERIFY2(sim.Ready(), qPrintable(sim.Error()));
+            QVERIFY(CableReady(frame));
+            QVERIFY(frame.Command(cmd::kReset)->isEnabled());
+            QCOMPARE(frame.StatusText(), T(334));
+            // Write needs a profile window, even with the cable ready.
+            QVERIFY(!frame.Command(cmd::kWrite)->isEnabled());
+            QVERIFY(NewProfile(fixture, QStringLiteral("CUD41600")) != nullptr);
+            QVERIFY(frame.Command(cmd::kWrite)->isEnabled());
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!frame.Command(cmd::kRead)->isEnabled(), 5000);
+        QVERIFY(!frame.Command(cmd::kWrite)->isEnabled());
+        QCOMPARE(frame.StatusText(), T(336));
+
+        // Two cables: one message, however many status posts say so while it is on screen.
+        CSimProcess one(fixture.CableFolder(), {QStringLiteral("--fast"), QStringLiteral("--cable"),
+                                                QStringLiteral("one"), QStringLiteral("--memory"),
+                                                fixture.Path(QStringLiteral("one.bin"))});
+        CSimProcess two(fixture.CableFolder(), {QStringLiteral("--fast"), QStringLiteral("--cable"),
+                                                QStringLiteral("two"), QStringLiteral("--memory"),
+                                                fixture.Path(QStringLiteral("two.bin"))});
+        QVERIFY(one.Ready() && two.Ready());
+        fixture.prompt.whileShown = [](int id) {
+            if (id == 397) {
+                QTest::qWait(2500);
+            }
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.prompt.ids.contains(397), 5000);
+        QCOMPARE(fixture.prompt.ids.count(397), 1);
+        QVERIFY(fixture.prompt.texts.constLast().contains(u'2'));
+        QVERIFY(!frame.Command(cmd::kRead)->isEnabled());
+    }
+
     void readOpensANewProfileThenOverwritesOrKeepsTheOpenOne() {
         CAppFixture fixture;
         CSimProcess sim(fixture.CableFolder(),

@@ -1,0 +1,174 @@
+#!/usr/bin/python3
+"""Reads the running veskcps through the accessibility bus, as a screen reader would.
+
+Opens the main window's dialogs through their menu commands (New Profile, Dealer Information,
+About), and fails when a control that takes input or shows state has no accessible name, or when
+a window never appears. With --shots FOLDER it saves a screenshot of each dialog it opened.
+"""
+
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+# Roles a person works with; each must say what it is.
+NAMED_ROLES = {
+    pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_CHECK_BOX, pyatspi.ROLE_RADIO_BUTTON,
+    pyatspi.ROLE_TEXT, pyatspi.ROLE_PASSWORD_TEXT, pyatspi.ROLE_COMBO_BOX, pyatspi.ROLE_LIST,
+    pyatspi.ROLE_SPIN_BUTTON, pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_MENU, pyatspi.ROLE_PAGE_TAB,
+    pyatspi.ROLE_TOGGLE_BUTTON, pyatspi.ROLE_SLIDER, pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE,
+    pyatspi.ROLE_TREE_TABLE, pyatspi.ROLE_PROGRESS_BAR, pyatspi.ROLE_ENTRY,
+}
+
+
+def find_app(name, timeout=30):
+    end = time.time() + timeout
+    while time.time() < end:
+        desktop = pyatspi.Registry.getDesktop(0)
+        for app in desktop:
+            if app is not None and app.name == name:
+                return app
+        time.sleep(0.3)
+    sys.exit(f"no application '{name}' on the accessibility bus")
+
+
+def walk(node, visit, depth=0):
+    if node is None or depth > 40:
+        return
+    visit(node)
+    for i in range(node.childCount):
+        walk(node.getChildAtIndex(i), visit, depth + 1)
+
+
+checked = {"count": 0}
+
+
+def unnamed(root):
+    found = []
+
+    def visit(node):
+        try:
+            role = node.getRole()
+            showing = node.getState().contains(pyatspi.STATE_SHOWING)
+        except Exception:
+            return
+        if role in NAMED_ROLES and showing:
+            checked["count"] += 1
+        if role in NAMED_ROLES and showing and not (node.name or "").strip():
+            path = []
+            parent = node
+            while parent is not None and len(path) < 4:
+                path.append(f"{parent.getRoleName()}:{parent.name!r}")
+                parent = parent.parent
+            found.append(" < ".join(path))
+
+    walk(root, visit)
+    return found
+
+
+def find(root, role, name):
+    result = []
+
+    def visit(node):
+        try:
+            if node.getRole() == role and (node.name or "").replace("&", "").startswith(name):
+                result.append(node)
+        except Exception:
+            pass
+
+    walk(root, visit)
+    return result[0] if result else None
+
+
+def window(app, title, timeout=15):
+    end = time.time() + timeout
+    while time.time() < end:
+        for i in range(app.childCount):
+            child = app.getChildAtIndex(i)
+            if child is not None and title in (child.name or "") and \
+                    child.getState().contains(pyatspi.STATE_SHOWING):
+                return child
+        time.sleep(0.2)
+    return None
+
+
+def act(node):
+    """Works the control's first action. A command that opens a modal dialog answers only when
+    the dialog closes, so a missing answer is waited for no longer than a moment."""
+    from gi.repository import Atspi, GLib
+    Atspi.set_timeout(1500, 15000)
+    try:
+        node.queryAction().doAction(0)
+    except GLib.GError:
+        pass
+    finally:
+        Atspi.set_timeout(25000, 15000)
+
+
+def shot(folder, name):
+    if folder:
+        time.sleep(0.6)
+        subprocess.run(["import", "-window", "root", f"{folder}/{name}.png"], check=False)
+
+
+def main():
+    shots = sys.argv[sys.argv.index("--shots") + 1] if "--shots" in sys.argv else None
+    app = find_app(sys.argv[1] if len(sys.argv) > 1 and not sys.argv[1].startswith("-") else "ZN420 CPS")
+    main_window = window(app, "ZN420 CPS")
+    if main_window is None:
+        sys.exit("the main window did not appear")
+    problems = [f"main window: {p}" for p in unnamed(main_window)]
+    # The menu titles and the toolbar's buttons at the least: a walk that sees fewer saw
+    # nothing of the window.
+    if checked["count"] < 15:
+        problems.append(f"main window: only {checked['count']} controls seen")
+
+    # Each dialog through its menu command, then away with its cancelling button.
+    dialogs = [
+        ("New", "New Profile", "Cancel", "new_profile"),
+        ("Dealer Info", "Dealer Information", "Cancel", "dealer_info"),
+        ("About", "About ZN420 CPS", "OK", "about"),
+    ]
+    for command, title, close, name in dialogs:
+        item = find(main_window, pyatspi.ROLE_MENU_ITEM, command)
+        if item is None:
+            problems.append(f"no menu command '{command}'")
+            continue
+        act(item)
+        dialog = window(app, title)
+        if dialog is None:
+            problems.append(f"'{command}' opened no window '{title}'")
+            continue
+        shot(shots, name)
+        before = checked["count"]
+        problems += [f"{title}: {p}" for p in unnamed(dialog)]
+        if checked["count"] - before < 1:
+            problems.append(f"{title}: no controls seen")
+        button = find(dialog, pyatspi.ROLE_PUSH_BUTTON, close)
+        if button is None:
+            problems.append(f"{title}: no button '{close}'")
+        else:
+            act(button)
+        time.sleep(0.3)
+
+    # A profile window: New, and the dialog's OK.
+    act(find(main_window, pyatspi.ROLE_MENU_ITEM, "New"))
+    dialog = window(app, "New Profile")
+    if dialog is not None:
+        act(find(dialog, pyatspi.ROLE_PUSH_BUTTON, "OK"))
+        time.sleep(1.0)
+        shot(shots, "profile_window")
+        problems += [f"profile window: {p}" for p in unnamed(main_window)]
+    else:
+        problems.append("'New' opened no window the second time")
+
+    print(f"{checked['count']} controls checked")
+    for p in problems:
+        print(p)
+    print(f"{len(problems)} problem(s)")
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
