@@ -52,9 +52,11 @@ bool CSingleInstance::HandToRunningCopy(const QStringList& arguments) const {
     const QByteArray request = Encode(arguments);
     QDataStream out(&socket);
     out << request;
-    socket.flush();
-    if (!socket.waitForBytesWritten(kTimeoutMs)) {
-        return false;
+    // A short request is written at once, so there may be nothing left to wait for.
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(kTimeoutMs)) {
+            return false;
+        }
     }
     // A copy that answers has the request; one that does not (a request too long, a copy that
     // hangs) is taken as absent only when it also refused the connection, so a hung copy never

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -15,6 +16,7 @@
 #include "app/child_frame.h"
 #include "app/command_ids.h"
 #include "app/new_profile_dlg.h"
+#include "app/splash_screen.h"
 #include "app/vesk_cps_doc.h"
 #include "app_fixture.h"
 #include "model/profile_document.h"
@@ -310,6 +312,47 @@ private Q_SLOTS:
         QVERIFY(!frame.Command(cmd::kPaste)->isEnabled());
         frame.Command(cmd::kCopy)->trigger();
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("channel"));
+    }
+
+    void droppedProfilesOpenAndOtherFilesAreRefused() {
+        CAppFixture fixture;
+        const QString good = fixture.Path(QStringLiteral("dropped.vk4"));
+        CTempHives::Write(good, profile_file::Encode(QString::fromUtf8(HandheldProfile())));
+        const QString other = fixture.Path(QStringLiteral("notes.txt"));
+        CTempHives::Write(other, "not a profile");
+        QVERIFY(fixture.Start());
+        CMainFrame& frame = fixture.Frame();
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(good), QUrl::fromLocalFile(other)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&frame, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&frame, &drop);
+        QTRY_COMPARE(frame.ChildFrames().size(), 1);
+        QTRY_VERIFY(!fixture.prompt.ids.isEmpty());
+        QCOMPARE(frame.ActiveDocument()->PathName(), good);
+    }
+
+    void theSplashSwallowsInputWhileItIsUp() {
+        CAppFixture fixture;
+        QVERIFY(fixture.Start());
+        QLineEdit field;
+        field.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&field));
+        CSplashWnd* splash = CSplashWnd::ShowSplashScreen();
+        QVERIFY(splash != nullptr);
+        QTest::keyClicks(&field, QStringLiteral("typed blind"));
+        QTest::mouseClick(splash, Qt::LeftButton);
+        QVERIFY(field.text().isEmpty());
+        QVERIFY(CSplashWnd::Visible());
+        // Shown once in the program's life.
+        QVERIFY(CSplashWnd::ShowSplashScreen() == nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(!CSplashWnd::Visible(), CSplashWnd::kShowMilliseconds + 2000);
+        QTest::keyClicks(&field, QStringLiteral("now"));
+        QCOMPARE(field.text(), QStringLiteral("now"));
     }
 
     void helpOpensAtItsContentsOrSaysWhatIsWrong() {

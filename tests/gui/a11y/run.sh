@@ -13,5 +13,5 @@ exec xvfb-run -a -s '-screen 0 1280x800x24' dbus-run-session -- bash -c '
   "$0" &
   app=$!
   trap "kill $app $bus 2>/dev/null || true" EXIT
-  /usr/bin/python3 "$1" "${@:2}"
+  /usr/bin/python3 "$1" --program "$0" "${@:2}"
 ' "$program" "$here/walk.py" "$@"

@@ -163,6 +163,27 @@ def main():
     else:
         problems.append("'New' opened no window the second time")
 
+    # A second start hands its profile to this copy and ends.
+    if "--program" in sys.argv:
+        import os
+        import shutil
+        import tempfile
+        program = sys.argv[sys.argv.index("--program") + 1]
+        template = os.path.join(os.path.dirname(program), "..", "stage", "share", "veskcps",
+                                "profiletemplate", "CUD41600.vk4")
+        folder = tempfile.mkdtemp()
+        given = os.path.join(folder, "handed.vk4")
+        shutil.copy(template, given)
+        second = subprocess.run([program, given], timeout=30, check=False)
+        if second.returncode != 0:
+            problems.append(f"the second start ended with {second.returncode}")
+        end = time.time() + 15
+        while time.time() < end and find(main_window, pyatspi.ROLE_LABEL, "handed.vk4") is None:
+            time.sleep(0.3)
+        if find(main_window, pyatspi.ROLE_LABEL, "handed.vk4") is None:
+            problems.append("the profile a second start handed over did not open")
+        shutil.rmtree(folder, ignore_errors=True)
+
     print(f"{checked['count']} controls checked")
     for p in problems:
         print(p)
