@@ -135,6 +135,9 @@ CMainFrame::CMainFrame(CVeskCPSApp& app, QWidget* parent)
     m_operations->SetWriteSafety(SWriteSafety{m_backup, true});
 
     connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] {
+        if (m_closing) {
+            return;
+        }
         UpdateTitle();
         UpdateDocumentMenus();
         UpdateCommandStates();
@@ -160,6 +163,9 @@ CMainFrame::~CMainFrame() {
     m_closing = true;
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
+    // The profile windows go while this is still a main window: their going is reported to it.
+    qDeleteAll(m_mdi->subWindowList());
+    disconnect(m_mdi, nullptr, this, nullptr);
     // The workers and the status thread post to this window: they end before it goes.
     m_watch->Shutdown();
     m_operations->Wait();
@@ -414,10 +420,13 @@ CVeskCPSDoc* CMainFrame::AddDocumentWindow(std::unique_ptr<CVeskCPSDoc> document
     auto* frame = new CChildFrame(std::move(document));
     m_mdi->addSubWindow(frame);
     connect(added, &CVeskCPSDoc::TitleChanged, this, &CMainFrame::UpdateTitle);
+    // Looked at once the window is wholly gone, not while it is being taken apart.
     connect(frame, &QObject::destroyed, this, [this] {
-        UpdateTitle();
-        UpdateDocumentMenus();
-        UpdateCommandStates();
+        QTimer::singleShot(0, this, [this] {
+            UpdateTitle();
+            UpdateDocumentMenus();
+            UpdateCommandStates();
+        });
     });
     frame->showMaximized();
     m_mdi->setActiveSubWindow(frame);
