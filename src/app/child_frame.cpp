@@ -41,13 +41,14 @@ void CChildFrame::UpdateTitle() {
 
 void CChildFrame::ShowProfile() {
     const CDataItem& root = m_document->Profile().Model().RootItem();
-    const QString model =
-        root.GetChildByName(QStringLiteral("factory_setting")).AttributeText(QStringLiteral("model"))
-            .value_or(QString());
+    const QString model = root.GetChildByName(QStringLiteral("factory_setting"))
+                              .AttributeText(QStringLiteral("model"))
+                              .value_or(QString());
     const int channels = root.GetChildByName(QStringLiteral("channels")).GetChildCount();
     constexpr int kTextChannels = 169;
-    m_summary->setText(QStringLiteral("%1\n%2: %3").arg(model, CStringTable::Instance().Text(kTextChannels),
-                                                       QString::number(channels)));
+    m_summary->setText(
+        QStringLiteral("%1\n%2: %3")
+            .arg(model, CStringTable::Instance().Text(kTextChannels), QString::number(channels)));
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

@@ -37,14 +37,14 @@ CHelpWindow::CHelpWindow(QHelpEngine* engine) : m_engine(engine) {
     setObjectName(QStringLiteral("helpWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("%1 - %2").arg(
-        kApplicationName, CStringTable::Instance().Text(kTextContentAndIndex).remove(u'&')
-                              .section(u'\t', 0, 0)));
+        kApplicationName,
+        CStringTable::Instance().Text(kTextContentAndIndex).remove(u'&').section(u'\t', 0, 0)));
     m_engine->setParent(this);
     auto* splitter = new QSplitter(this);
     QHelpContentWidget* contents = m_engine->contentWidget();
     contents->setObjectName(QStringLiteral("helpContents"));
-    contents->setAccessibleName(CStringTable::Instance().Text(kTextContentAndIndex).remove(u'&')
-                                    .section(u'\t', 0, 0));
+    contents->setAccessibleName(
+        CStringTable::Instance().Text(kTextContentAndIndex).remove(u'&').section(u'\t', 0, 0));
     m_browser = new CHelpBrowser(m_engine, splitter);
     m_browser->setObjectName(QStringLiteral("helpTopic"));
     m_browser->setAccessibleName(windowTitle());

@@ -1,5 +1,7 @@
 #include "app/main_frame.h"
 
+#include <type_traits>
+
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
@@ -65,7 +67,6 @@ QString T(int id) {
     return CStringTable::Instance().Text(id);
 }
 
-
 // The text field that has the focus, and whether it may be edited.
 struct STextFocus {
     QLineEdit* line = nullptr;
@@ -83,10 +84,34 @@ struct STextFocus {
     }
     // Passwords never leave their field and never come from the clipboard.
     bool IsPassword() const {
-        return line && (line->echoMode() != QLineEdit::Normal ||
-                        line->property("vesk_password").toBool());
+        return line &&
+               (line->echoMode() != QLineEdit::Normal || line->property("vesk_password").toBool());
     }
 };
+
+template <class TEdit>
+void RunEditCommand(TEdit* edit, int commandId) {
+    switch (commandId) {
+        case cmd::kCut:
+            edit->cut();
+            break;
+        case cmd::kCopy:
+            edit->copy();
+            break;
+        case cmd::kPaste:
+            edit->paste();
+            break;
+        case cmd::kDelete:
+            if constexpr (std::is_same_v<TEdit, QLineEdit>) {
+                edit->del();
+            } else {
+                edit->textCursor().removeSelectedText();
+            }
+            break;
+        default:
+            break;
+    }
+}
 
 STextFocus FocusedTextField() {
     STextFocus focus;
@@ -99,7 +124,8 @@ STextFocus FocusedTextField() {
     focus.plain = qobject_cast<QPlainTextEdit*>(widget);
     if (!focus.Any()) {
         // Spin boxes and editable lists carry their text in a line edit of their own.
-        const QList<QLineEdit*> inner = widget->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
+        const QList<QLineEdit*> inner =
+            widget->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
         if (inner.size() == 1) {
             focus.line = inner.constFirst();
         }
@@ -259,7 +285,8 @@ void CMainFrame::BuildMenus() {
     helpPane->setChecked(m_contextHelp);
 
     QMenu* device = menuBar()->addMenu(T(menu_text::kDevice));
-    AddCommand(device, cmd::kRead, menu_text::kRead)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    AddCommand(device, cmd::kRead, menu_text::kRead)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     AddCommand(device, cmd::kWrite, menu_text::kWrite)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     AddCommand(device, cmd::kReset, menu_text::kReset)
@@ -294,11 +321,21 @@ void CMainFrame::BuildToolBar() {
     };
     // Captions are the toolbar's own short texts; a zero command is a separator.
     constexpr SButton kButtons[] = {
-        {cmd::kNew, 249, "new"},     {cmd::kOpen, 250, "open"},     {cmd::kSave, 251, "save"},
-        {0, 0, nullptr},             {cmd::kAdd, 252, "add"},       {cmd::kDelete, 253, "delete"},
-        {0, 0, nullptr},             {cmd::kCut, 254, "cut"},       {cmd::kCopy, 255, "copy"},
-        {cmd::kPaste, 256, "paste"}, {0, 0, nullptr},               {cmd::kRead, 257, "read"},
-        {cmd::kWrite, 258, "write"}, {0, 0, nullptr},               {cmd::kReport, 259, "report"},
+        {cmd::kNew, 249, "new"},
+        {cmd::kOpen, 250, "open"},
+        {cmd::kSave, 251, "save"},
+        {0, 0, nullptr},
+        {cmd::kAdd, 252, "add"},
+        {cmd::kDelete, 253, "delete"},
+        {0, 0, nullptr},
+        {cmd::kCut, 254, "cut"},
+        {cmd::kCopy, 255, "copy"},
+        {cmd::kPaste, 256, "paste"},
+        {0, 0, nullptr},
+        {cmd::kRead, 257, "read"},
+        {cmd::kWrite, 258, "write"},
+        {0, 0, nullptr},
+        {cmd::kReport, 259, "report"},
         {cmd::kAbout, 260, "about"},
     };
     for (const SButton& button : kButtons) {
@@ -514,8 +551,8 @@ void CMainFrame::UpdateCommandStates() {
     Command(cmd::kCut)->setEnabled(textCommands && focus.Editable() && focus.HasSelection());
     Command(cmd::kCopy)->setEnabled(textCommands && focus.HasSelection());
     Command(cmd::kPaste)->setEnabled(textCommands && focus.Editable() && clipboardText);
-    Command(cmd::kDelete)->setEnabled(focus.Any() ? focus.Editable() && focus.HasSelection()
-                                                  : m_treeDelete);
+    Command(cmd::kDelete)
+        ->setEnabled(focus.Any() ? focus.Editable() && focus.HasSelection() : m_treeDelete);
 }
 
 void CMainFrame::EditCommand(int commandId) {
@@ -528,29 +565,11 @@ void CMainFrame::EditCommand(int commandId) {
         return;
     }
     if (focus.line != nullptr) {
-        switch (commandId) {
-            case cmd::kCut: focus.line->cut(); break;
-            case cmd::kCopy: focus.line->copy(); break;
-            case cmd::kPaste: focus.line->paste(); break;
-            case cmd::kDelete: focus.line->del(); break;
-            default: break;
-        }
+        RunEditCommand(focus.line, commandId);
     } else if (focus.text != nullptr) {
-        switch (commandId) {
-            case cmd::kCut: focus.text->cut(); break;
-            case cmd::kCopy: focus.text->copy(); break;
-            case cmd::kPaste: focus.text->paste(); break;
-            case cmd::kDelete: focus.text->textCursor().removeSelectedText(); break;
-            default: break;
-        }
+        RunEditCommand(focus.text, commandId);
     } else if (focus.plain != nullptr) {
-        switch (commandId) {
-            case cmd::kCut: focus.plain->cut(); break;
-            case cmd::kCopy: focus.plain->copy(); break;
-            case cmd::kPaste: focus.plain->paste(); break;
-            case cmd::kDelete: focus.plain->textCursor().removeSelectedText(); break;
-            default: break;
-        }
+        RunEditCommand(focus.plain, commandId);
     }
     UpdateCommandStates();
 }
@@ -577,10 +596,10 @@ void CMainFrame::OnCableStatus(bool ready, int cableCount) {
     if (cableCount > 1 && !m_manyCablesShown) {
         // Status posts go on arriving while the message is on screen; one box is enough.
         m_manyCablesShown = true;
-        m_app.Prompt().Ask(kMsgManyCables,
-                           CStringTable::Instance().Format(kMsgManyCables,
-                                                           {QString::number(cableCount)}),
-                           PromptStyle::Warning);
+        m_app.Prompt().Ask(
+            kMsgManyCables,
+            CStringTable::Instance().Format(kMsgManyCables, {QString::number(cableCount)}),
+            PromptStyle::Warning);
         m_manyCablesShown = false;
     }
     const bool busy = m_watch->Busy();
@@ -732,8 +751,8 @@ void CMainFrame::AfterRead() {
     CVeskCPSDoc* active = ActiveDocument();
     PromptAnswer answer = PromptAnswer::Yes;
     if (active != nullptr) {
-        answer = m_app.Prompt().Ask(kMsgNewOrOverwrite, T(kMsgNewOrOverwrite),
-                                    PromptStyle::YesNoCancel);
+        answer =
+            m_app.Prompt().Ask(kMsgNewOrOverwrite, T(kMsgNewOrOverwrite), PromptStyle::YesNoCancel);
     }
     if (answer == PromptAnswer::Yes) {
         m_app.SetWaitingImage(std::make_unique<CVirtualCP>(m_operations->Image()));

@@ -38,8 +38,8 @@ QString CSingleInstance::ServerName() {
     }
     display.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
     const QString folder = ipc::RuntimeFolder(nullptr);
-    const QString name = QStringLiteral("veskcps-instance%1").arg(display.isEmpty() ? QString()
-                                                                                    : u'-' + display);
+    const QString name =
+        QStringLiteral("veskcps-instance%1").arg(display.isEmpty() ? QString() : u'-' + display);
     return folder.isEmpty() ? name : folder + u'/' + name;
 }
 

@@ -116,10 +116,10 @@ void CVeskCPSApp::OnFileOpen() {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    const QString folder = m_config.UserHive()
-                               .ReadText(kApplicationName + QStringLiteral("/Settings"),
-                                         QStringLiteral("LastFolder"))
-                               .value_or(QString());
+    const QString folder =
+        m_config.UserHive()
+            .ReadText(kApplicationName + QStringLiteral("/Settings"), QStringLiteral("LastFolder"))
+            .value_or(QString());
     if (!folder.isEmpty()) {
         dialog.setDirectory(folder);
     }

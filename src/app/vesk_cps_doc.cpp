@@ -108,9 +108,10 @@ QString CVeskCPSDoc::AskSavePath() const {
                                     QLatin1String(kExtension), strings.Text(kTextAllFiles));
     QString proposed = m_profile->ProposedFileName();
     if (QFileInfo(proposed).isRelative()) {
-        const QString folder =
-            m_app.Config().UserHive().ReadText(LastFolderKey(), QStringLiteral("LastFolder"))
-                .value_or(QString());
+        const QString folder = m_app.Config()
+                                   .UserHive()
+                                   .ReadText(LastFolderKey(), QStringLiteral("LastFolder"))
+                                   .value_or(QString());
         if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
             proposed = folder + u'/' + proposed;
         }

@@ -80,9 +80,9 @@ public:
         QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
         qputenv("VESKCPS_CABLE_DIR", CableFolder().toLocal8Bit());
-        qputenv("VESKCPS_STATUS_BLOCK",
-                QByteArray("/vesk-gui-test-") + QByteArray::number(QCoreApplication::applicationPid()) +
-                    "-" + QByteArray::number(++s_count));
+        qputenv("VESKCPS_STATUS_BLOCK", QByteArray("/vesk-gui-test-") +
+                                            QByteArray::number(QCoreApplication::applicationPid()) +
+                                            "-" + QByteArray::number(++s_count));
         qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
         QDir().mkpath(CableFolder());
     }

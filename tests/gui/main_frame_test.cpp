@@ -5,11 +5,11 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMimeData>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QTest>
 
@@ -76,11 +76,12 @@ private Q_SLOTS:
     void startUpEndsWhenAnInstalledFileIsMissing_data() {
         QTest::addColumn<QString>("missing");
         QTest::addColumn<QList<int>>("messages");
-        QTest::newRow("settings document") << QStringLiteral("lib/HelpPanMap.stv") << QList<int>{315};
+        QTest::newRow("settings document")
+            << QStringLiteral("lib/HelpPanMap.stv") << QList<int>{315};
         QTest::newRow("schema") << QStringLiteral("profiletemplate/DataProfile.xsd")
                                 << QList<int>{315};
-        QTest::newRow("rule script") << QStringLiteral("profiletemplate/DataProfile.vbs")
-                                     << QList<int>{315};
+        QTest::newRow("rule script")
+            << QStringLiteral("profiletemplate/DataProfile.vbs") << QList<int>{315};
     }
     void startUpEndsWhenAnInstalledFileIsMissing() {
         QFETCH(QString, missing);
@@ -137,8 +138,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("from");
         QTest::addColumn<QByteArray>("to");
         QTest::addColumn<int>("message");
-        QTest::newRow("MURS frequency") << QByteArray("freq=\"461037500\"")
-                                        << QByteArray("freq=\"151820000\"") << 284;
+        QTest::newRow("MURS frequency")
+            << QByteArray("freq=\"461037500\"") << QByteArray("freq=\"151820000\"") << 284;
         QTest::newRow("region") << QByteArray("model=\"CUD41600\"")
                                 << QByteArray("model=\"CUD41602\"") << 310;
         QTest::newRow("codeplug version")
@@ -326,7 +327,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(good), QUrl::fromLocalFile(other)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
         QApplication::sendEvent(&frame, &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);

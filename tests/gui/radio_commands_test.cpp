@@ -47,6 +47,14 @@ void AcknowledgeTransfer(QString* text) {
         });
 }
 
+// A simulated radio in the fixture's cable folder, its memory built from a template.
+std::unique_ptr<CSimProcess> StartRadio(CAppFixture& fixture, QStringList options,
+                                        const char* model = "CUD41600") {
+    options << QStringLiteral("--memory") << fixture.Path(QStringLiteral("radio.bin"))
+            << QStringLiteral("--from") << Template(model);
+    return std::make_unique<CSimProcess>(fixture.CableFolder(), options);
+}
+
 CVeskCPSDoc* NewProfile(CAppFixture& fixture, const QString& model) {
     WhenModal<CNewProfileDlg>([model](CNewProfileDlg* dialog) {
         auto* list = dialog->findChild<QListWidget*>();
@@ -60,8 +68,12 @@ CVeskCPSDoc* NewProfile(CAppFixture& fixture, const QString& model) {
 }
 
 QString ChannelCount(CVeskCPSDoc& document) {
-    return document.Profile().Model().RootItem().GetChildByName(QStringLiteral("setting"))
-        .AttributeText(QStringLiteral("numberChannels")).value_or(QString());
+    return document.Profile()
+        .Model()
+        .RootItem()
+        .GetChildByName(QStringLiteral("setting"))
+        .AttributeText(QStringLiteral("numberChannels"))
+        .value_or(QString());
 }
 
 }  // namespace
@@ -77,8 +89,7 @@ class RadioCommandsTest : public QObject {
     }
 
     static bool CableReady(CMainFrame& frame) {
-        return QTest::qWaitFor([&frame] { return frame.Command(cmd::kRead)->isEnabled(); },
-                               20000);
+        return QTest::qWaitFor([&frame] { return frame.Command(cmd::kRead)->isEnabled(); }, 20000);
     }
 
 private Q_SLOTS:
@@ -89,8 +100,9 @@ private Q_SLOTS:
         QVERIFY(!frame.Command(cmd::kRead)->isEnabled());
         QCOMPARE(frame.StatusText(), T(336));
         {
-            CSimProcess sim(fixture.CableFolder(), {QStringLiteral("--fast"), QStringLiteral("--memory"),
-                                                    fixture.Path(QStringLiteral("radio.bin"))});
+            CSimProcess sim(fixture.CableFolder(),
+                            {QStringLiteral("--fast"), QStringLiteral("--memory"),
+                             fixture.Path(QStringLiteral("radio.bin"))});
             QVERIFY2(sim.Ready(), qPrintable(sim.Error()));
             QVERIFY(CableReady(frame));
             QVERIFY(frame.Command(cmd::kReset)->isEnabled());
@@ -105,12 +117,12 @@ private Q_SLOTS:
         QCOMPARE(frame.StatusText(), T(336));
 
         // Two cables: one message, however many status posts say so while it is on screen.
-        CSimProcess one(fixture.CableFolder(), {QStringLiteral("--fast"), QStringLiteral("--cable"),
-                                                QStringLiteral("one"), QStringLiteral("--memory"),
-                                                fixture.Path(QStringLiteral("one.bin"))});
-        CSimProcess two(fixture.CableFolder(), {QStringLiteral("--fast"), QStringLiteral("--cable"),
-                                                QStringLiteral("two"), QStringLiteral("--memory"),
-                                                fixture.Path(QStringLiteral("two.bin"))});
+        CSimProcess one(fixture.CableFolder(),
+                        {QStringLiteral("--fast"), QStringLiteral("--cable"), QStringLiteral("one"),
+                         QStringLiteral("--memory"), fixture.Path(QStringLiteral("one.bin"))});
+        CSimProcess two(fixture.CableFolder(),
+                        {QStringLiteral("--fast"), QStringLiteral("--cable"), QStringLiteral("two"),
+                         QStringLiteral("--memory"), fixture.Path(QStringLiteral("two.bin"))});
         QVERIFY(one.Ready() && two.Ready());
         fixture.prompt.whileShown = [](int id) {
             if (id == 397) {
@@ -125,11 +137,8 @@ private Q_SLOTS:
 
     void readOpensANewProfileThenOverwritesOrKeepsTheOpenOne() {
         CAppFixture fixture;
-        CSimProcess sim(fixture.CableFolder(),
-                        {QStringLiteral("--fast"), QStringLiteral("--memory"),
-                         fixture.Path(QStringLiteral("radio.bin")), QStringLiteral("--from"),
-                         Template("CUD41600")});
-        QVERIFY2(sim.Ready(), qPrintable(sim.Error()));
+        const auto sim = StartRadio(fixture, {QStringLiteral("--fast")});
+        QVERIFY2(sim->Ready(), qPrintable(sim->Error()));
         QVERIFY(fixture.Start());
         CMainFrame& frame = fixture.Frame();
         QVERIFY(CableReady(frame));
@@ -167,12 +176,10 @@ private Q_SLOTS:
 
     void writeAsksAProtectedRadioForItsPasswordUntilItIsRight() {
         CAppFixture fixture;
-        CSimProcess sim(fixture.CableFolder(),
-                        {QStringLiteral("--fast"), QStringLiteral("--password"),
-                         QStringLiteral("1234"), QStringLiteral("--memory"),
-                         fixture.Path(QStringLiteral("radio.bin")), QStringLiteral("--from"),
-                         Template("CUD41600")});
-        QVERIFY2(sim.Ready(), qPrintable(sim.Error()));
+        const auto sim = StartRadio(
+            fixture,
+            {QStringLiteral("--fast"), QStringLiteral("--password"), QStringLiteral("1234")});
+        QVERIFY2(sim->Ready(), qPrintable(sim->Error()));
         QVERIFY(fixture.Start());
         CMainFrame& frame = fixture.Frame();
         QVERIFY(NewProfile(fixture, QStringLiteral("CUD41600")) != nullptr);
@@ -216,11 +223,9 @@ private Q_SLOTS:
         QFETCH(PromptAnswer, answer);
         CAppFixture fixture;
         const QString memory = fixture.Path(QStringLiteral("radio.bin"));
-        CSimProcess sim(fixture.CableFolder(),
-                        {QStringLiteral("--fast"), QStringLiteral("--model"),
-                         QStringLiteral("CUD40800"), QStringLiteral("--memory"), memory,
-                         QStringLiteral("--from"), Template("CUD41600")});
-        QVERIFY2(sim.Ready(), qPrintable(sim.Error()));
+        const auto sim = StartRadio(fixture, {QStringLiteral("--fast"), QStringLiteral("--model"),
+                                              QStringLiteral("CUD40800")});
+        QVERIFY2(sim->Ready(), qPrintable(sim->Error()));
         QFile before(memory);
         QVERIFY(before.open(QIODevice::ReadOnly));
         const QByteArray original = before.readAll();
@@ -259,12 +264,10 @@ private Q_SLOTS:
 
     void resetPausesTheCommandsAndARadioWarningIsTold() {
         CAppFixture fixture;
-        CSimProcess sim(fixture.CableFolder(),
-                        {QStringLiteral("--fast"), QStringLiteral("--status-code"),
-                         QStringLiteral("8"), QStringLiteral("--memory"),
-                         fixture.Path(QStringLiteral("radio.bin")), QStringLiteral("--from"),
-                         Template("CUD41600")});
-        QVERIFY2(sim.Ready(), qPrintable(sim.Error()));
+        const auto sim = StartRadio(
+            fixture,
+            {QStringLiteral("--fast"), QStringLiteral("--status-code"), QStringLiteral("8")});
+        QVERIFY2(sim->Ready(), qPrintable(sim->Error()));
         QVERIFY(fixture.Start());
         CMainFrame& frame = fixture.Frame();
         QVERIFY(CableReady(frame));
@@ -283,10 +286,8 @@ private Q_SLOTS:
     void aSecondCopyWaitsForTheFirstAndOutlivesItsDeath() {
         CAppFixture fixture;
         // Paced like the wire, so that the other copy's read takes long enough to be seen.
-        CSimProcess sim(fixture.CableFolder(),
-                        {QStringLiteral("--memory"), fixture.Path(QStringLiteral("radio.bin")),
-                         QStringLiteral("--from"), Template("CUD41600")});
-        QVERIFY2(sim.Ready(), qPrintable(sim.Error()));
+        const auto sim = StartRadio(fixture, {});
+        QVERIFY2(sim->Ready(), qPrintable(sim->Error()));
         QVERIFY(fixture.Start());
         CMainFrame& frame = fixture.Frame();
         QVERIFY(CableReady(frame));
@@ -295,9 +296,8 @@ private Q_SLOTS:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), fixture.Path(QStringLiteral("first")));
         first.setProcessEnvironment(env);
-        first.start(QStringLiteral(VESKCTL_PROGRAM),
-                    {QStringLiteral("read"), QStringLiteral("-o"),
-                     fixture.Path(QStringLiteral("first.vk4"))});
+        first.start(QStringLiteral(VESKCTL_PROGRAM), {QStringLiteral("read"), QStringLiteral("-o"),
+                                                      fixture.Path(QStringLiteral("first.vk4"))});
         QVERIFY(first.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(!frame.Command(cmd::kRead)->isEnabled(), 10000);
         QVERIFY(first.state() == QProcess::Running);
