@@ -121,6 +121,44 @@ private Q_SLOTS:
         QCOMPARE(fixture.App().Config().GetCurrentLanguage(), QStringLiteral("English"));
     }
 
+    void theLanguageMenuOffersTheInstalledLanguages_data() {
+        QTest::addColumn<QByteArray>("languages");
+        QTest::addColumn<QStringList>("offered");
+        QTest::newRow("two") << QByteArray("<language name=\"English\" displayName=\"English\"/>"
+                                           "<language name=\"German\" displayName=\"Deutsch\"/>")
+                             << QStringList{QStringLiteral("English"), QStringLiteral("Deutsch")};
+        QTest::newRow("English alone")
+            << QByteArray("<language name=\"English\" displayName=\"English\"/>") << QStringList();
+    }
+    void theLanguageMenuOffersTheInstalledLanguages() {
+        QFETCH(QByteArray, languages);
+        QFETCH(QStringList, offered);
+        CAppFixture fixture;
+        const QString region = fixture.Install() + QStringLiteral("/lib/Region.stv");
+        QFile file(region);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray text = file.readAll();
+        file.close();
+        const qsizetype from = text.indexOf("<SupportLanguages>");
+        const qsizetype to = text.indexOf("</SupportLanguages>");
+        QVERIFY(from > 0 && to > from);
+        text.replace(from, to - from, "<SupportLanguages>" + languages);
+        CTempHives::Write(region, text);
+        QVERIFY(fixture.Start());
+        auto* menu = fixture.Frame().findChild<QMenu*>(QStringLiteral("languageMenu"));
+        QVERIFY(menu != nullptr);
+        QCOMPARE(menu->menuAction()->isVisible(), !offered.isEmpty());
+        QStringList shown;
+        for (QAction* action : menu->actions()) {
+            if (action->isVisible()) {
+                shown << action->text();
+            }
+        }
+        if (!offered.isEmpty()) {
+            QCOMPARE(shown, offered);
+        }
+    }
+
     void newWithoutTemplatesSaysSoAndOpensNothing() {
         CAppFixture fixture;
         for (const QString& name : QDir(fixture.Install() + QStringLiteral("/profiletemplate"))
