@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHelpContentModel>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QSplitter>
@@ -56,6 +57,10 @@ CHelpWindow::CHelpWindow(QHelpEngine* engine) : m_engine(engine) {
     layout->addWidget(splitter);
     connect(contents, &QHelpContentWidget::linkActivated, m_browser,
             [this](const QUrl& link) { m_browser->setSource(link); });
+    // The topics show at once, not folded under the book's title.
+    connect(m_engine->contentModel(), &QHelpContentModel::contentsCreated, contents,
+            [contents] { contents->expandToDepth(0); });
+    contents->expandToDepth(0);
     resize(900, 640);
 }
 
