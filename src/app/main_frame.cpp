@@ -1,5 +1,6 @@
 #include "app/main_frame.h"
 
+#include <optional>
 #include <type_traits>
 
 #include <QActionGroup>
@@ -181,7 +182,37 @@ CMainFrame::CMainFrame(CVeskCPSApp& app, QWidget* parent)
     UpdateDocumentMenus();
     UpdateCommandStates();
     SetStatusText(kTextCableNotConnected);
+    RestoreLayout();
     m_watch->Start(*this);
+}
+
+namespace {
+
+QString LayoutKey() {
+    return kApplicationName + QStringLiteral("/Settings");
+}
+
+}  // namespace
+
+void CMainFrame::RestoreLayout() {
+    // Where the user docked the toolbar, and whether toolbar and status bar are shown.
+    const std::optional<QString> state =
+        m_app.Config().UserHive().ReadText(LayoutKey(), QStringLiteral("WindowState"));
+    if (state && restoreState(QByteArray::fromBase64(state->toLatin1()))) {
+        Command(cmd::kToolbar)->setChecked(findChild<QToolBar*>()->isVisibleTo(this));
+    }
+    const std::optional<qint32> statusBarShown =
+        m_app.Config().UserHive().ReadNumber(LayoutKey(), QStringLiteral("StatusBar"));
+    if (statusBarShown) {
+        Command(cmd::kStatusBar)->setChecked(*statusBarShown != 0);
+    }
+}
+
+void CMainFrame::SaveLayout() const {
+    m_app.Config().UserHive().WriteText(LayoutKey(), QStringLiteral("WindowState"),
+                                        QString::fromLatin1(saveState().toBase64()));
+    m_app.Config().UserHive().WriteNumber(LayoutKey(), QStringLiteral("StatusBar"),
+                                          Command(cmd::kStatusBar)->isChecked() ? 1 : 0);
 }
 
 CMainFrame::~CMainFrame() {
@@ -795,6 +826,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    SaveLayout();
     m_closing = true;
     CHelpWindow::CloseAll();
     event->accept();

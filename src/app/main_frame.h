@@ -101,6 +101,8 @@ private:
     void RebuildRecentFiles();
     void UpdateTitle();
     void UpdateDocumentMenus();
+    void RestoreLayout();
+    void SaveLayout() const;
 
     void OnCableStatus(bool ready, int cableCount);
     void OnOperation(int kind, int value);

@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTest>
+#include <QToolBar>
 
 #include "app/child_frame.h"
 #include "app/command_ids.h"
@@ -124,8 +125,9 @@ private Q_SLOTS:
     void theLanguageMenuOffersTheInstalledLanguages_data() {
         QTest::addColumn<QByteArray>("languages");
         QTest::addColumn<QStringList>("offered");
-        QTest::newRow("two") << QByteArray("<language name=\"English\" displayName=\"English\"/>"
-                                           "<language name=\"German\" displayName=\"Deutsch\"/>")
+        QTest::newRow("two") << QByteArray(
+                                    "<language name=\"English\" displayName=\"English\"/>"
+                                    "<language name=\"German\" displayName=\"Deutsch\"/>")
                              << QStringList{QStringLiteral("English"), QStringLiteral("Deutsch")};
         QTest::newRow("English alone")
             << QByteArray("<language name=\"English\" displayName=\"English\"/>") << QStringList();
@@ -393,6 +395,24 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!CSplashWnd::Visible(), CSplashWnd::kShowMilliseconds + 2000);
         QTest::keyClicks(&field, QStringLiteral("now"));
         QCOMPARE(field.text(), QStringLiteral("now"));
+    }
+
+    void theToolbarStaysWhereTheUserPutIt() {
+        CAppFixture fixture;
+        QVERIFY(fixture.Start());
+        {
+            CMainFrame& frame = fixture.Frame();
+            auto* bar = frame.findChild<QToolBar*>(QStringLiteral("mainToolBar"));
+            frame.addToolBar(Qt::LeftToolBarArea, bar);
+            frame.Command(cmd::kStatusBar)->trigger();
+            QVERIFY(frame.close());
+        }
+        QVERIFY(fixture.Start());
+        CMainFrame& again = fixture.Frame();
+        auto* bar = again.findChild<QToolBar*>(QStringLiteral("mainToolBar"));
+        QCOMPARE(again.toolBarArea(bar), Qt::LeftToolBarArea);
+        QVERIFY(!again.Command(cmd::kStatusBar)->isChecked());
+        QVERIFY(again.Command(cmd::kToolbar)->isChecked());
     }
 
     void helpOpensAtItsContentsOrSaysWhatIsWrong() {
