@@ -2,57 +2,133 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QSplitter>
 #include <QVBoxLayout>
 
+#include "app/main_frame.h"
+#include "app/vesk_cps_app.h"
 #include "app/vesk_cps_doc.h"
 #include "model/data_item.h"
 #include "model/profile_document.h"
 #include "platform/string_table.h"
 
+namespace {
+
+constexpr int kTreeWidth = 200;
+constexpr quint16 kLastKind = 9;
+
+}  // namespace
+
 CChildFrame::CChildFrame(std::unique_ptr<CVeskCPSDoc> document, QWidget* parent)
     : QMdiSubWindow(parent), m_document(std::move(document)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("childFrame"));
-    // Until the editor fills the window, it names the profile it holds.
-    auto* body = new QWidget(this);
-    auto* layout = new QVBoxLayout(body);
-    m_summary = new QLabel(body);
-    m_summary->setObjectName(QStringLiteral("profileSummary"));
-    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_summary->setFocusPolicy(Qt::StrongFocus);
-    layout->addWidget(m_summary);
-    layout->addStretch(1);
-    setWidget(body);
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setObjectName(QStringLiteral("profileSplitter"));
+    m_splitter->setChildrenCollapsible(false);
+    m_tree =
+        new CVeskCPSTreeView(m_document->Profile(), m_document->App().Prompt(), *this, m_splitter);
+    m_pageSlot = new QWidget(m_splitter);
+    m_pageSlot->setObjectName(QStringLiteral("pageSlot"));
+    m_pageLayout = new QVBoxLayout(m_pageSlot);
+    m_pageLayout->setContentsMargins(0, 0, 0, 0);
+    m_splitter->addWidget(m_tree);
+    m_splitter->addWidget(m_pageSlot);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({kTreeWidth, 600});
+    setWidget(m_splitter);
     connect(m_document.get(), &CVeskCPSDoc::TitleChanged, this, &CChildFrame::UpdateTitle);
-    connect(m_document.get(), &CVeskCPSDoc::Replaced, this, &CChildFrame::ShowProfile);
+    connect(m_document.get(), &CVeskCPSDoc::Replaced, this, &CChildFrame::ResetPanes);
     UpdateTitle();
-    ShowProfile();
+    m_tree->BuildTree();
 }
 
-CChildFrame::~CChildFrame() = default;
+CChildFrame::~CChildFrame() {
+    m_tree->DetachHost();
+}
 
 void CChildFrame::UpdateTitle() {
     // Marked by hand rather than with "[*]": the main window copies the title of a maximised
     // profile window, placeholder and all.
     setWindowTitle(m_document->Title() +
                    (m_document->IsModified() ? QStringLiteral(" *") : QString()));
-    m_summary->setAccessibleName(m_document->Title());
+    if (m_page) {
+        m_page->setAccessibleName(m_document->Title());
+    }
 }
 
-void CChildFrame::ShowProfile() {
-    const CDataItem& root = m_document->Profile().Model().RootItem();
-    const QString model = root.GetChildByName(QStringLiteral("factory_setting"))
-                              .AttributeText(QStringLiteral("model"))
-                              .value_or(QString());
-    const int channels = root.GetChildByName(QStringLiteral("channels")).GetChildCount();
-    constexpr int kTextChannels = 169;
-    m_summary->setText(
-        QStringLiteral("%1\n%2: %3")
-            .arg(model, CStringTable::Instance().Text(kTextChannels), QString::number(channels)));
+QWidget* CChildFrame::MakePage(quint16 kind, quint16 index) {
+    // Until the pages of the editor exist, a page names what it is about: the profile's model and
+    // channel count for the radio, the node's own text for the others.
+    auto* page = new QLabel(m_pageSlot);
+    page->setObjectName(QStringLiteral("page%1").arg(kind));
+    page->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    page->setMargin(12);
+    page->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    page->setFocusPolicy(Qt::StrongFocus);
+    page->setAccessibleName(m_document->Title());
+    if (kind == tree_data::kRadioInfo) {
+        const CDataItem& root = m_document->Profile().Model().RootItem();
+        const QString model = root.GetChildByName(QStringLiteral("factory_setting"))
+                                  .AttributeText(QStringLiteral("model"))
+                                  .value_or(QString());
+        constexpr int kTextChannels = 169;
+        page->setText(QStringLiteral("%1\n%2: %3")
+                          .arg(model, CStringTable::Instance().Text(kTextChannels),
+                               QString::number(m_tree->ChannelsNode() != nullptr
+                                                   ? m_tree->ChannelsNode()->childCount()
+                                                   : 0)));
+    } else if (QTreeWidgetItem* node = m_tree->NodeFor(tree_data::Make(kind, index))) {
+        page->setText(node->text(0));
+    }
+    return page;
+}
+
+bool CChildFrame::ShowPage(quint32 itemData) {
+    const quint16 kind = tree_data::Kind(itemData);
+    if (kind > kLastKind) {
+        return false;
+    }
+    m_kind = kind;
+    m_channel = tree_data::Index(itemData);
+    if (m_page) {
+        delete m_page;
+    }
+    m_page = MakePage(m_kind, m_channel);
+    m_pageLayout->addWidget(m_page);
+    UpdateTitle();
+    return true;
+}
+
+bool CChildFrame::CanLeaveCurrentPage() {
+    return true;
+}
+
+void CChildFrame::SetCommandFlags(bool add, bool remove, bool rename) {
+    if (CMainFrame* frame = m_document->App().MainFrame()) {
+        frame->SetTreeCommandFlags(add, remove, rename);
+    }
+}
+
+void CChildFrame::NotifyViews(quint32 hint) {
+    if (view_hint::Change(hint) == view_hint::kNameChanged && m_page &&
+        m_kind == tree_data::kChannel) {
+        ShowPage(tree_data::Make(m_kind, m_channel));
+    }
+}
+
+void CChildFrame::SetModified() {
+    m_document->SetModifiedFlag(true);
+}
+
+void CChildFrame::FocusNameEditLater() {}
+
+void CChildFrame::ResetPanes() {
+    m_tree->BuildTree();
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
-    if (m_document->SaveModified()) {
+    if (m_tree->CommitPendingRename() && m_document->SaveModified()) {
         event->accept();
         QMdiSubWindow::closeEvent(event);
     } else {

@@ -3,13 +3,19 @@
 #include <memory>
 
 #include <QMdiSubWindow>
+#include <QPointer>
+
+#include "editor/tree_view.h"
 
 class CVeskCPSDoc;
 class QLabel;
+class QSplitter;
+class QVBoxLayout;
 
-// The window of one open profile inside the main window. It owns its document: closing the
-// window closes the profile, after the save-modified question.
-class CChildFrame : public QMdiSubWindow {
+// The window of one open profile inside the main window: the navigation tree on the left, the
+// page of the selected node on the right. It owns its document: closing the window closes the
+// profile, after the save-modified question.
+class CChildFrame : public QMdiSubWindow, public ITreeViewHost {
     Q_OBJECT
 
 public:
@@ -17,14 +23,34 @@ public:
     ~CChildFrame() override;
 
     CVeskCPSDoc& Document() const { return *m_document; }
+    CVeskCPSTreeView& Tree() const { return *m_tree; }
+    QWidget* CurrentPage() const { return m_page; }
+    quint16 CurrentKind() const { return m_kind; }
+
+    // ITreeViewHost
+    bool ShowPage(quint32 itemData) override;
+    bool CanLeaveCurrentPage() override;
+    void SetCommandFlags(bool add, bool remove, bool rename) override;
+    void NotifyViews(quint32 hint) override;
+    void SetModified() override;
+    void FocusNameEditLater() override;
+
+    // After the profile was replaced as a whole (a read from a radio): tree and page anew.
+    void ResetPanes();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void UpdateTitle();
-    void ShowProfile();
+    QWidget* MakePage(quint16 kind, quint16 index);
 
     std::unique_ptr<CVeskCPSDoc> m_document;
-    QLabel* m_summary = nullptr;
+    QSplitter* m_splitter = nullptr;
+    CVeskCPSTreeView* m_tree = nullptr;
+    QWidget* m_pageSlot = nullptr;
+    QVBoxLayout* m_pageLayout = nullptr;
+    QPointer<QWidget> m_page;
+    quint16 m_kind = 0;
+    quint16 m_channel = 0;
 };

@@ -407,14 +407,28 @@ void CMainFrame::ConnectCommands() {
             window->close();
         }
     });
+    // A channel name still being typed into the tree is committed first; a refused one stops
+    // the command.
     on(cmd::kSave, [this] {
-        if (CVeskCPSDoc* document = ActiveDocument()) {
-            document->DoFileSave();
+        CChildFrame* frame = ActiveChildFrame();
+        if (frame != nullptr && frame->Tree().CommitPendingRename()) {
+            frame->Document().DoFileSave();
         }
     });
     on(cmd::kSaveAs, [this] {
-        if (CVeskCPSDoc* document = ActiveDocument()) {
-            document->DoSaveAs();
+        CChildFrame* frame = ActiveChildFrame();
+        if (frame != nullptr && frame->Tree().CommitPendingRename()) {
+            frame->Document().DoSaveAs();
+        }
+    });
+    on(cmd::kAdd, [this] {
+        if (CChildFrame* frame = ActiveChildFrame()) {
+            frame->Tree().AddNewItem(frame->Tree().SelectedData());
+        }
+    });
+    on(cmd::kRename, [this] {
+        if (CChildFrame* frame = ActiveChildFrame()) {
+            frame->Tree().StartRename();
         }
     });
     on(cmd::kExit, [this] { close(); });
@@ -514,12 +528,17 @@ QList<CChildFrame*> CMainFrame::ChildFrames() const {
     return frames;
 }
 
-CVeskCPSDoc* CMainFrame::ActiveDocument() const {
+CChildFrame* CMainFrame::ActiveChildFrame() const {
     // The current window, even while another top-level window (a dialog) has the focus.
     auto* frame = qobject_cast<CChildFrame*>(m_mdi->currentSubWindow());
     if (frame == nullptr) {
         frame = qobject_cast<CChildFrame*>(m_mdi->activeSubWindow());
     }
+    return frame;
+}
+
+CVeskCPSDoc* CMainFrame::ActiveDocument() const {
+    CChildFrame* frame = ActiveChildFrame();
     return frame != nullptr ? &frame->Document() : nullptr;
 }
 
@@ -590,6 +609,10 @@ void CMainFrame::EditCommand(int commandId) {
     const STextFocus focus = FocusedTextField();
     if (!focus.Any()) {
         // Outside a text field, Delete belongs to the navigation tree of the profile window.
+        CChildFrame* frame = ActiveChildFrame();
+        if (commandId == cmd::kDelete && frame != nullptr) {
+            frame->Tree().DelItem(frame->Tree().SelectedData());
+        }
         return;
     }
     if (focus.IsPassword()) {
@@ -667,6 +690,9 @@ void CMainFrame::OnRead() {
 void CMainFrame::OnWrite() {
     CVeskCPSDoc* document = ActiveDocument();
     if (!Command(cmd::kWrite)->isEnabled() || document == nullptr) {
+        return;
+    }
+    if (!ActiveChildFrame()->Tree().CommitPendingRename()) {
         return;
     }
     // The page hands over its edits, and no channel may lie outside the band (511).

@@ -57,6 +57,7 @@ public:
     // Documents and their windows.
     CVeskCPSDoc* AddDocumentWindow(std::unique_ptr<CVeskCPSDoc> document);
     CVeskCPSDoc* ActiveDocument() const;
+    CChildFrame* ActiveChildFrame() const;
     CVeskCPSDoc* FindDocument(const QString& absolutePath) const;
     void ActivateDocument(CVeskCPSDoc* document);
     QList<CChildFrame*> ChildFrames() const;

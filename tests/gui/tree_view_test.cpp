@@ -1,0 +1,240 @@
+// The navigation tree of a profile window, worked with the mouse and the keyboard as a dealer
+// works it, with the profile checked after each step.
+
+#include "editor/tree_view.h"
+
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/child_frame.h"
+#include "app/command_ids.h"
+#include "app/vesk_cps_doc.h"
+#include "app_fixture.h"
+#include "model/data_item.h"
+#include "model/profile_document.h"
+#include "model/profile_file.h"
+#include "platform/string_table.h"
+
+namespace {
+
+// The test profile with `kept` channel elements, `number` of them in use, and the given edits.
+QByteArray Profile(int kept, int number,
+                   const QList<std::pair<QByteArray, QByteArray>>& edits = {}) {
+    QFile file(QStringLiteral(VESK_TEST_DATA "/profiles/good/handheld_uhf.xml"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QString text = QString::fromUtf8(file.readAll());
+    int seen = 0;
+    const QRegularExpression channel(QStringLiteral("\\s*<channel [^>]*/>"));
+    QString result;
+    qsizetype from = 0;
+    for (const QRegularExpressionMatch& match : channel.globalMatch(text)) {
+        result += text.mid(from, match.capturedStart() - from);
+        if (seen++ < kept) {
+            result += match.captured();
+        }
+        from = match.capturedEnd();
+    }
+    result += text.mid(from);
+    result.replace(QStringLiteral("numberChannels=\"16\""),
+                   QStringLiteral("numberChannels=\"%1\"").arg(number));
+    QByteArray bytes = result.toUtf8();
+    for (const auto& [what, with] : edits) {
+        bytes.replace(what, with);
+    }
+    return bytes;
+}
+
+QStringList ChildTexts(QTreeWidgetItem* item) {
+    QStringList texts;
+    for (int i = 0; i < item->childCount(); ++i) {
+        texts << item->child(i)->text(0);
+    }
+    return texts;
+}
+
+QString Attribute(CVeskCPSDoc& document, const char* element, const char* name, int index = -1) {
+    CDataItem item = document.Profile().Model().RootItem().GetChildByName(QLatin1String(element));
+    if (index >= 0) {
+        item = item.GetChildByIndex(index);
+    }
+    return item.AttributeText(QLatin1String(name)).value_or(QStringLiteral("<none>"));
+}
+
+}  // namespace
+
+class TreeViewTest : public QObject {
+    Q_OBJECT
+
+    struct SOpen {
+        CChildFrame* frame = nullptr;
+        CVeskCPSTreeView* tree = nullptr;
+    };
+
+    static SOpen Open(CAppFixture& fixture, const QByteArray& text) {
+        const QString path = fixture.Path(QStringLiteral("tree.vk4"));
+        CTempHives::Write(path, profile_file::Encode(QString::fromUtf8(text)));
+        if (!fixture.Start({path})) {
+            return {};
+        }
+        CMainFrame& main = fixture.Frame();
+        main.show();
+        if (!QTest::qWaitForWindowExposed(&main) || main.ChildFrames().isEmpty()) {
+            return {};
+        }
+        CChildFrame* frame = main.ChildFrames().constFirst();
+        return {frame, &frame->Tree()};
+    }
+
+    static void Click(CVeskCPSTreeView* tree, QTreeWidgetItem* item) {
+        const QRect area = tree->visualItemRect(item);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, area.center());
+    }
+
+private Q_SLOTS:
+    void nodesFollowTheProfile_data() {
+        QTest::addColumn<int>("kept");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QByteArray>("maxCodes");
+        QTest::addColumn<QStringList>("topNodes");
+        QTest::addColumn<int>("channelNodes");
+        const QStringList fixed = {
+            QStringLiteral("General Settings"), QStringLiteral("Audio Settings"),
+            QStringLiteral("Buttons"),          QStringLiteral("RF Frequency"),
+            QStringLiteral("Channels"),         QStringLiteral("Scan List")};
+        QTest::newRow("all codes") << 16 << 16 << QByteArray("213")
+                                   << fixed + QStringList{QStringLiteral("Customized KT")} << 16;
+        QTest::newRow("more elements than in use")
+            << 6 << 4 << QByteArray("300")
+            << fixed +
+                   QStringList{QStringLiteral("Customized KT"), QStringLiteral("Customized VRC")}
+            << 4;
+        QTest::newRow("no customized codes") << 4 << 4 << QByteArray("122") << fixed << 4;
+    }
+    void nodesFollowTheProfile() {
+        QFETCH(int, kept);
+        QFETCH(int, number);
+        QFETCH(QByteArray, maxCodes);
+        QFETCH(QStringList, topNodes);
+        QFETCH(int, channelNodes);
+        CAppFixture fixture;
+        const SOpen open =
+            Open(fixture,
+                 Profile(kept, number, {{"maxCodes=\"213\"", "maxCodes=\"" + maxCodes + "\""}}));
+        QVERIFY(open.tree != nullptr);
+        QTreeWidgetItem* root = open.tree->topLevelItem(0);
+        QCOMPARE(root->text(0), QStringLiteral("ZN420"));
+        QCOMPARE(ChildTexts(root), topNodes);
+        QCOMPARE(open.tree->ChannelsNode()->childCount(), channelNodes);
+        QCOMPARE(open.tree->ChannelsNode()->child(0)->text(0), QStringLiteral("CH 01"));
+        QCOMPARE(open.tree->currentItem(), root);
+        QCOMPARE(open.frame->CurrentKind(), quint16{0});
+    }
+
+    void addRenameAndDeleteAChannelWithTheKeyboard() {
+        CAppFixture fixture;
+        const SOpen open = Open(fixture, Profile(4, 4));
+        QVERIFY(open.tree != nullptr);
+        CMainFrame& main = fixture.Frame();
+        CVeskCPSDoc& document = open.frame->Document();
+
+        // Add: the Channels node, then Ctrl+A.
+        Click(open.tree, open.tree->ChannelsNode());
+        QVERIFY(open.tree->hasFocus());
+        QVERIFY(main.Command(cmd::kAdd)->isEnabled());
+        QTest::keyClick(open.tree, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(Attribute(document, "setting", "numberChannels"), QStringLiteral("5"));
+        QCOMPARE(open.tree->ChannelsNode()->childCount(), 5);
+        QTreeWidgetItem* added = open.tree->ChannelsNode()->child(4);
+        QCOMPARE(open.tree->currentItem(), added);
+        QCOMPARE(added->text(0), Attribute(document, "channels", "name", 4));
+        QCOMPARE(open.frame->CurrentKind(), quint16{6});
+        QVERIFY(document.IsModified());
+
+        // Rename: F2, a name, Enter.
+        QTest::keyClick(open.tree, Qt::Key_F2);
+        auto* editor = open.tree->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor != nullptr);
+        QCOMPARE(editor->maxLength(), 8);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("LOBBY"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The item view commits an edit ended by a key once the key has been handled.
+        QTRY_COMPARE(Attribute(document, "channels", "name", 4), QStringLiteral("LOBBY"));
+        QCOMPARE(added->text(0), QStringLiteral("LOBBY"));
+
+        // Spaces only: the old name stays and nothing is said.
+        QTest::keyClick(open.tree, Qt::Key_F2);
+        editor = open.tree->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor != nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("   "));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(open.tree->viewport()->findChild<QLineEdit*>() == nullptr ||
+                    !open.tree->viewport()->findChild<QLineEdit*>()->isVisible());
+        QCOMPARE(Attribute(document, "channels", "name", 4), QStringLiteral("LOBBY"));
+        QVERIFY(fixture.prompt.ids.isEmpty());
+
+        // Delete key on the selected channel.
+        QTest::keyClick(open.tree, Qt::Key_Delete);
+        QCOMPARE(Attribute(document, "setting", "numberChannels"), QStringLiteral("4"));
+        QCOMPARE(open.tree->ChannelsNode()->childCount(), 4);
+        QVERIFY(!ChildTexts(open.tree->ChannelsNode()).contains(QStringLiteral("LOBBY")));
+    }
+
+    void aNameTheRulesRefuseIsToldAndStopsSave() {
+        CAppFixture fixture;
+        const SOpen open = Open(fixture, Profile(4, 4));
+        QVERIFY(open.tree != nullptr);
+        CVeskCPSDoc& document = open.frame->Document();
+        const QString path = document.PathName();
+        QFile before(path);
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        const QByteArray original = before.readAll();
+        before.close();
+
+        QTreeWidgetItem* first = open.tree->ChannelsNode()->child(0);
+        Click(open.tree, first);
+        QTest::keyClick(open.tree, Qt::Key_F2);
+        auto* editor = open.tree->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor != nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("a#"));
+        // Save while the refused name is still being typed: one message, nothing saved.
+        fixture.Frame().Command(cmd::kSave)->trigger();
+        QCOMPARE(fixture.prompt.ids, QList<int>{222});
+        QCOMPARE(first->text(0), QStringLiteral("CH 01"));
+        QCOMPARE(Attribute(document, "channels", "name", 0), QStringLiteral("CH 01"));
+        QFile after(path);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), original);
+    }
+
+    void theLastEnabledChannelStays() {
+        CAppFixture fixture;
+        // Two channels, the second switched off.
+        QByteArray text = Profile(2, 2);
+        const qsizetype second = text.indexOf("name=\"CH 02\" disable_channel=\"0\"");
+        QVERIFY(second > 0);
+        text.replace(second, 32, "name=\"CH 02\" disable_channel=\"1\"");
+        const SOpen open = Open(fixture, text);
+        QVERIFY(open.tree != nullptr);
+        CVeskCPSDoc& document = open.frame->Document();
+
+        Click(open.tree, open.tree->ChannelsNode()->child(0));
+        QTest::keyClick(open.tree, Qt::Key_Delete);
+        QCOMPARE(fixture.prompt.ids, QList<int>{338});
+        QCOMPARE(Attribute(document, "setting", "numberChannels"), QStringLiteral("2"));
+
+        Click(open.tree, open.tree->ChannelsNode()->child(1));
+        QTest::keyClick(open.tree, Qt::Key_Delete);
+        QCOMPARE(Attribute(document, "setting", "numberChannels"), QStringLiteral("1"));
+        QCOMPARE(ChildTexts(open.tree->ChannelsNode()), QStringList{QStringLiteral("CH 01")});
+    }
+};
+
+QTEST_MAIN(TreeViewTest)
+#include "tree_view_test.moc"
