@@ -8,6 +8,7 @@
 #include "app/main_frame.h"
 #include "app/vesk_cps_app.h"
 #include "app/vesk_cps_doc.h"
+#include "editor/help_view.h"
 #include "model/data_item.h"
 #include "model/profile_document.h"
 #include "platform/string_table.h"
@@ -15,6 +16,10 @@
 namespace {
 
 constexpr int kTreeWidth = 200;
+constexpr int kHelpHeight = 150;
+
+// The help pane's height as the user last left it, for restored and for maximised windows.
+int g_helpHeight[2] = {kHelpHeight, kHelpHeight};
 constexpr quint16 kLastKind = 9;
 
 }  // namespace
@@ -28,12 +33,27 @@ CChildFrame::CChildFrame(std::unique_ptr<CVeskCPSDoc> document, QWidget* parent)
     m_splitter->setChildrenCollapsible(false);
     m_tree =
         new CVeskCPSTreeView(m_document->Profile(), m_document->App().Prompt(), *this, m_splitter);
-    m_pageSlot = new QWidget(m_splitter);
+    m_pageSplitter = new QSplitter(Qt::Vertical, m_splitter);
+    m_pageSplitter->setObjectName(QStringLiteral("pageSplitter"));
+    m_pageSplitter->setChildrenCollapsible(false);
+    m_pageSlot = new QWidget(m_pageSplitter);
     m_pageSlot->setObjectName(QStringLiteral("pageSlot"));
     m_pageLayout = new QVBoxLayout(m_pageSlot);
     m_pageLayout->setContentsMargins(0, 0, 0, 0);
+    const CVeskCPSApp& app = m_document->App();
+    m_help = new CHelpView(app.Config().GetHelpFilePath(app.Language()), m_pageSplitter);
+    m_help->SetFocusHandler([this] { SetCommandFlags(false, false, false); });
+    m_help->hide();
+    m_pageSplitter->addWidget(m_pageSlot);
+    m_pageSplitter->addWidget(m_help);
+    m_pageSplitter->setStretchFactor(0, 1);
+    connect(m_pageSplitter, &QSplitter::splitterMoved, this, [this] {
+        if (m_help->isVisible()) {
+            g_helpHeight[isMaximized() ? 1 : 0] = m_pageSplitter->sizes().value(1, kHelpHeight);
+        }
+    });
     m_splitter->addWidget(m_tree);
-    m_splitter->addWidget(m_pageSlot);
+    m_splitter->addWidget(m_pageSplitter);
     m_splitter->setStretchFactor(1, 1);
     m_splitter->setSizes({kTreeWidth, 600});
     setWidget(m_splitter);
@@ -96,6 +116,9 @@ bool CChildFrame::ShowPage(quint32 itemData) {
     }
     m_page = MakePage(m_kind, m_channel);
     m_pageLayout->addWidget(m_page);
+    if (m_help->isVisible()) {
+        m_help->ShowTopic(QString());
+    }
     UpdateTitle();
     return true;
 }
@@ -125,6 +148,30 @@ void CChildFrame::FocusNameEditLater() {}
 
 void CChildFrame::ResetPanes() {
     m_tree->BuildTree();
+}
+
+void CChildFrame::SetHelpPaneShown(bool shown) {
+    m_help->setVisible(shown);
+    if (shown) {
+        PlaceHelpPane();
+    }
+}
+
+bool CChildFrame::HelpPaneShown() const {
+    return !m_help->isHidden();
+}
+
+void CChildFrame::PlaceHelpPane() {
+    // The help row keeps its remembered height; the page has the rest.
+    const int total = m_pageSplitter->height();
+    const int help = g_helpHeight[isMaximized() ? 1 : 0];
+    m_pageSplitter->setSizes({std::max(0, total - help), help});
+}
+
+void CChildFrame::ShowHelpTopic(const QString& topic) {
+    if (HelpPaneShown()) {
+        m_help->ShowTopic(topic);
+    }
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

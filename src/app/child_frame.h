@@ -8,6 +8,7 @@
 #include "editor/tree_view.h"
 
 class CVeskCPSDoc;
+class CHelpView;
 class QLabel;
 class QSplitter;
 class QVBoxLayout;
@@ -38,17 +39,26 @@ public:
     // After the profile was replaced as a whole (a read from a radio): tree and page anew.
     void ResetPanes();
 
+    // The help pane below the page, and the topic it shows (only while it is shown).
+    void SetHelpPaneShown(bool shown);
+    bool HelpPaneShown() const;
+    void ShowHelpTopic(const QString& topic);
+    CHelpView* HelpPane() const { return m_help; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void UpdateTitle();
+    void PlaceHelpPane();
     QWidget* MakePage(quint16 kind, quint16 index);
 
     std::unique_ptr<CVeskCPSDoc> m_document;
     QSplitter* m_splitter = nullptr;
     CVeskCPSTreeView* m_tree = nullptr;
+    QSplitter* m_pageSplitter = nullptr;
     QWidget* m_pageSlot = nullptr;
+    CHelpView* m_help = nullptr;
     QVBoxLayout* m_pageLayout = nullptr;
     QPointer<QWidget> m_page;
     quint16 m_kind = 0;

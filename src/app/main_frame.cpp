@@ -443,6 +443,13 @@ void CMainFrame::ConnectCommands() {
     on(cmd::kReset, [this] { OnReset(); });
     on(cmd::kContentAndIndex, [this] { OnHelpContents(); });
     on(cmd::kAbout, [this] { CAboutDlg::Run(m_app.Settings(), this); });
+    on(cmd::kHelpPane, [this] {
+        if (CChildFrame* frame = ActiveChildFrame()) {
+            frame->SetHelpPaneShown(!frame->HelpPaneShown());
+            m_contextHelp = frame->HelpPaneShown();
+        }
+        UpdateCommandStates();
+    });
     on(cmd::kCascade, [this] { m_mdi->cascadeSubWindows(); });
     on(cmd::kTile, [this] { m_mdi->tileSubWindows(); });
     for (int id : {cmd::kNew, cmd::kOpen, cmd::kExit, cmd::kDealerInfo, cmd::kContentAndIndex,
@@ -511,6 +518,8 @@ CVeskCPSDoc* CMainFrame::AddDocumentWindow(std::unique_ptr<CVeskCPSDoc> document
         });
     });
     frame->showMaximized();
+    // A new window starts as the user last left the help pane.
+    frame->SetHelpPaneShown(m_contextHelp);
     m_mdi->setActiveSubWindow(frame);
     UpdateTitle();
     UpdateDocumentMenus();
@@ -589,8 +598,12 @@ void CMainFrame::UpdateCommandStates() {
     Command(cmd::kRead)->setEnabled(read);
     Command(cmd::kWrite)->setEnabled(read && open);
     Command(cmd::kReset)->setEnabled(m_resetFlag && !m_resetPause);
-    for (int id : {cmd::kClose, cmd::kSave, cmd::kSaveAs, cmd::kCascade, cmd::kTile}) {
+    for (int id :
+         {cmd::kClose, cmd::kSave, cmd::kSaveAs, cmd::kCascade, cmd::kTile, cmd::kHelpPane}) {
         Command(id)->setEnabled(open);
+    }
+    if (const CChildFrame* frame = ActiveChildFrame()) {
+        Command(cmd::kHelpPane)->setChecked(frame->HelpPaneShown());
     }
     Command(cmd::kAdd)->setEnabled(m_treeAdd);
     Command(cmd::kRename)->setEnabled(m_treeRename);

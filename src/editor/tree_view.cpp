@@ -64,10 +64,10 @@ CVeskCPSTreeView::CVeskCPSTreeView(CProfileDocument& document, IUserPrompt& prom
 }
 
 QTreeWidgetItem* CVeskCPSTreeView::AddNode(QTreeWidgetItem* parent, const QString& text,
-                                           quint32 data, const QIcon& icon) {
+                                           quint32 itemData, const QIcon& icon) {
     auto* item = parent == nullptr ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parent);
     item->setText(0, text);
-    item->setData(0, Qt::UserRole, data);
+    item->setData(0, Qt::UserRole, itemData);
     item->setIcon(0, icon);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     return item;
@@ -195,14 +195,14 @@ void CVeskCPSTreeView::UpdateCommandStates() {
     }
     m_canAdd = m_canDelete = m_canRename = false;
     try {
-        const quint32 data = SelectedData();
+        const quint32 selected = SelectedData();
         const CDataItem channels =
             m_document.Model().RootItem().GetChildByName(QStringLiteral("channels"));
-        if (currentItem() != nullptr && tree_data::Kind(data) == tree_data::kChannels) {
+        if (currentItem() != nullptr && tree_data::Kind(selected) == tree_data::kChannels) {
             m_canAdd = channels.CanAddChild();
-        } else if (currentItem() != nullptr && tree_data::Kind(data) == tree_data::kChannel) {
+        } else if (currentItem() != nullptr && tree_data::Kind(selected) == tree_data::kChannel) {
             m_canRename = true;
-            m_canDelete = channels.GetChildByIndex(tree_data::Index(data)).CanDeleteChild();
+            m_canDelete = channels.GetChildByIndex(tree_data::Index(selected)).CanDeleteChild();
         }
     } catch (const CVeskCPSException& error) {
         ShowModelFailure(error);
@@ -340,15 +340,15 @@ void CVeskCPSTreeView::StartRename() {
 bool CVeskCPSTreeView::CommitRename(QTreeWidgetItem* item, const QString& text, bool forced) {
     Q_UNUSED(forced);
     const QString name = text.trimmed();
-    const quint32 data = item->data(0, Qt::UserRole).toUInt();
-    if (name.isEmpty() || tree_data::Kind(data) != tree_data::kChannel) {
+    const quint32 itemData = item->data(0, Qt::UserRole).toUInt();
+    if (name.isEmpty() || tree_data::Kind(itemData) != tree_data::kChannel) {
         return false;
     }
     try {
         CDataItem channel = m_document.Model()
                                 .RootItem()
                                 .GetChildByName(QStringLiteral("channels"))
-                                .GetChildByIndex(tree_data::Index(data));
+                                .GetChildByIndex(tree_data::Index(itemData));
         const CEditResult result = SettleEdit(m_prompt, [&](EConfirmation confirmation) {
             return channel.SetAttributeValue(QStringLiteral("name"), name, confirmation);
         });
@@ -357,8 +357,8 @@ bool CVeskCPSTreeView::CommitRename(QTreeWidgetItem* item, const QString& text, 
         }
         item->setText(0, channel.AttributeText(QStringLiteral("name")).value_or(name));
         m_host->SetModified();
-        m_host->NotifyViews(
-            view_hint::Make(view_hint::kNameChanged, tree_data::kChannel, tree_data::Index(data)));
+        m_host->NotifyViews(view_hint::Make(view_hint::kNameChanged, tree_data::kChannel,
+                                            tree_data::Index(itemData)));
         return true;
     } catch (const CVeskCPSException& error) {
         ShowModelFailure(error);
@@ -414,9 +414,9 @@ void CVeskCPSTreeView::contextMenuEvent(QContextMenuEvent* event) {
     setCurrentItem(item);
     UpdateCommandStates();
     QMenu menu(this);
-    const quint32 data = SelectedData();
-    QAction* add = menu.addAction(T(kTextAdd), this, [this, data] { AddNewItem(data); });
-    QAction* remove = menu.addAction(T(kTextDelete), this, [this, data] { DelItem(data); });
+    const quint32 selected = SelectedData();
+    QAction* add = menu.addAction(T(kTextAdd), this, [this, selected] { AddNewItem(selected); });
+    QAction* remove = menu.addAction(T(kTextDelete), this, [this, selected] { DelItem(selected); });
     QAction* rename = menu.addAction(T(kTextRename), this, [this] { StartRename(); });
     add->setEnabled(m_canAdd);
     remove->setEnabled(m_canDelete);

@@ -110,7 +110,7 @@ private:
     void OnCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
     void UpdateCommandStates();
     void ClearCommandStates();
-    QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& text, quint32 data,
+    QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& text, quint32 itemData,
                              const QIcon& icon);
     QTreeWidgetItem* AddChannelNode(const CDataItem& channel, int index, bool useDisabledIcon);
     int ShownChannelCount() const;

@@ -12,6 +12,7 @@
 #include "app/command_ids.h"
 #include "app/vesk_cps_doc.h"
 #include "app_fixture.h"
+#include "editor/help_view.h"
 #include "model/data_item.h"
 #include "model/profile_document.h"
 #include "model/profile_file.h"
@@ -211,6 +212,37 @@ private Q_SLOTS:
         QFile after(path);
         QVERIFY(after.open(QIODevice::ReadOnly));
         QCOMPARE(after.readAll(), original);
+    }
+
+    void theHelpPaneComesAndGoesAndKeepsThePage() {
+        CAppFixture fixture;
+        const SOpen open = Open(fixture, Profile(4, 4));
+        QVERIFY(open.tree != nullptr);
+        CMainFrame& main = fixture.Frame();
+        // The installation's setting shows the pane from the start.
+        QVERIFY(open.frame->HelpPaneShown());
+        QVERIFY(main.Command(cmd::kHelpPane)->isChecked());
+        Click(open.tree, open.tree->ChannelsNode()->child(2));
+        QCOMPARE(open.frame->CurrentKind(), quint16{6});
+        open.frame->ShowHelpTopic(QStringLiteral("channel.html"));
+        QVERIFY(open.frame->HelpPane()->toPlainText().contains(QStringLiteral("channel"),
+                                                               Qt::CaseInsensitive));
+        QVERIFY(!open.frame->HelpPane()->toPlainText().isEmpty());
+
+        main.Command(cmd::kHelpPane)->trigger();
+        QVERIFY(!open.frame->HelpPaneShown());
+        QVERIFY(!main.Command(cmd::kHelpPane)->isChecked());
+        main.Command(cmd::kHelpPane)->trigger();
+        QVERIFY(open.frame->HelpPaneShown());
+        QCOMPARE(open.frame->CurrentKind(), quint16{6});
+        QCOMPARE(tree_data::Index(open.tree->SelectedData()), quint16{2});
+
+        // A new page starts with a blank pane; the pane taking the focus clears Add/Delete/Rename.
+        Click(open.tree, open.tree->ChannelsNode());
+        QVERIFY(open.frame->HelpPane()->toPlainText().isEmpty());
+        QVERIFY(main.Command(cmd::kAdd)->isEnabled());
+        open.frame->HelpPane()->setFocus();
+        QTRY_VERIFY(!main.Command(cmd::kAdd)->isEnabled());
     }
 
     void theLastEnabledChannelStays() {
