@@ -30,6 +30,9 @@ QWidget* MakeControl(const SControlTemplate& control, QWidget* page) {
             palette.setColor(QPalette::Window, QColor::fromRgb(CBaseView::kBarColour));
             palette.setColor(QPalette::WindowText, QColor::fromRgb(CBaseView::kBarTextColour));
             bar->setPalette(palette);
+            // The page around it paints with the base colour; the bar keeps its own.
+            bar->setBackgroundRole(QPalette::Window);
+            bar->setForegroundRole(QPalette::WindowText);
             bar->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             bar->setIndent(6);
             return bar;

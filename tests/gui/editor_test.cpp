@@ -11,6 +11,7 @@
 #include "editor/base_view.h"
 #include "editor/radio_info_view.h"
 #include "model/profile_document.h"
+#include "model/profile_file.h"
 #include "model/settings_documents.h"
 #include "platform/xml/xml_document.h"
 #include "recording_prompt.h"
@@ -24,13 +25,22 @@ const QString kInstall = QStringLiteral(VESK_SOURCE_DIR "/install");
 // context a document window would hand a page.
 class CPageFixture {
 public:
-    explicit CPageFixture(const QString& templateName) {
+    // `limitExtra`: attributes added to the template's "limit" element, opened as a file.
+    explicit CPageFixture(const QString& templateName, const QString& limitExtra = QString()) {
         m_hives.WriteMachine("[General]\nInstallPath=" + kInstall.toUtf8() + "\n");
         m_config = std::make_unique<CConfiguration>(m_hives.Config());
         loaded = settings.LoadAll(*m_config, prompt);
         document = std::make_unique<CProfileDocument>(*m_config, prompt, &settings);
-        loaded = loaded &&
-                 document->NewFromTemplate(kInstall + "/profiletemplate/" + templateName + ".vk4");
+        const QString path = kInstall + "/profiletemplate/" + templateName + ".vk4";
+        if (limitExtra.isEmpty()) {
+            loaded = loaded && document->NewFromTemplate(path);
+            return;
+        }
+        QString text = profile_file::Read(path).value_or(QString());
+        text.replace(QStringLiteral("<limit "), "<limit " + limitExtra + u' ');
+        const QString edited = m_hives.Path(QStringLiteral("edited.vk4"));
+        CTempHives::Write(edited, profile_file::Encode(text));
+        loaded = loaded && document->Open(edited);
     }
 
     SPageContext Context() {
@@ -125,6 +135,11 @@ private Q_SLOTS:
                                  << "R01.07"
                                  << "R03.00"
                                  << "16";
+        QTest::newRow("display with its own receive and transmit ranges")
+            << "CUD41600" << true << "316HWT8K2M"
+            << "R01.07"
+            << "R03.00"
+            << "16";
         QTest::newRow("non-display") << "CUR40800" << false << "439EKM4T7H"
                                      << "R01.06"
                                      << "R02.00"
@@ -134,7 +149,12 @@ private Q_SLOTS:
     void radioInformation() {
         QFETCH(QString, model);
         QFETCH(bool, display);
-        CPageFixture fixture(model);
+        const bool ownRanges = QByteArray(QTest::currentDataTag()).contains("own");
+        CPageFixture fixture(model, ownRanges ? QStringLiteral("rx_start_freq=\"440000000\" "
+                                                               "rx_end_freq=\"480000000\" "
+                                                               "tx_start_freq=\"450000000\" "
+                                                               "tx_end_freq=\"462500000\"")
+                                              : QString());
         QVERIFY(fixture.loaded);
         CRadioInfoView page(fixture.Context());
         page.resize(600, 500);
@@ -153,8 +173,11 @@ private Q_SLOTS:
             const bool shown = label == 1005 || display;
             QCOMPARE(page.Control(label)->isHidden(), !shown);
             QCOMPARE(page.Control(field)->isHidden(), !shown);
-            QCOMPARE(FieldText(page, field),
-                     shown ? QStringLiteral("450.000000 - 470.000000") : QString());
+            const QString range = !ownRanges || label == 1005
+                                      ? QStringLiteral("450.000000 - 470.000000")
+                                  : label == 1008 ? QStringLiteral("440.000000 - 480.000000")
+                                                  : QStringLiteral("450.000000 - 462.500000");
+            QCOMPARE(FieldText(page, field), shown ? range : QString());
         }
         // Without the two rows the maximum channel row rises into their place.
         const int rxTop = page.GetCtrlRect(1008).top();
@@ -162,6 +185,11 @@ private Q_SLOTS:
         QCOMPARE(page.GetCtrlRect(1006).top(), expectedMaxTop);
         QCOMPARE(page.GetCtrlRect(1016).top(), expectedMaxTop);
         QCOMPARE(page.GetCtrlRect(1013).topLeft(), QPoint(15, 15));
+        // The title is a bar of its own colour on the page's white.
+        const QImage title = page.Title()->grab().toImage();
+        QCOMPARE(title.pixelColor(2, 2), QColor(192, 192, 255));
+        QCOMPARE(page.widget()->grab().toImage().pixelColor(2, 2),
+                 page.palette().color(QPalette::Base));
 
         // Every label names its field, with a mnemonic of its own.
         QSet<QChar> mnemonics;
