@@ -78,7 +78,8 @@ CBaseView::CBaseView(const SPageContext& context, PageKind kind,
     viewport()->installEventFilter(this);
 
     BuildControls(controls);
-    m_rects = LayoutRects();
+    m_templateRects = LayoutRects();
+    m_rects = m_templateRects;
     m_bindings = std::make_unique<CPageBindings>(
         m_context, [this](int id) { return Control(id); }, this);
     if (QWidget* title = Title()) {
@@ -245,7 +246,7 @@ struct SFlags {
 
 void CBaseView::CollapseGapsNow() {
     const SFlags hidden(LayoutHidden());
-    m_rects = CollapseGaps(m_layout, m_rects, hidden.Span());
+    m_rects = CollapseGaps(m_layout, m_templateRects, hidden.Span());
     m_page->update();
 }
 

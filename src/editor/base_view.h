@@ -48,10 +48,8 @@ class CBaseView : public QScrollArea {
     Q_OBJECT
 
 public:
-    // Failures of the page framework (message numbers).
-    static constexpr int kMsgSetControlColor = 142;
-    static constexpr int kMsgSetBackgroundColor = 143;
-    static constexpr int kMsgSetViewSize = 144;
+    // The one failure of the page framework that can happen here: asking for the rectangle of a
+    // control the page does not have. Colouring, painting and resizing cannot fail with Qt.
     static constexpr int kMsgConvertCoordinate = 145;
 
     // The bars' colours.
@@ -124,7 +122,9 @@ private:
     QWidget* m_page = nullptr;  // the white surface the controls sit on
     std::map<int, QWidget*> m_controls;
     std::map<QObject*, int> m_ids;
-    // Where each layout entry sits after collapsing, before centring (parallel to m_layout).
+    // Where each layout entry sits in the template, and after collapsing, before centring
+    // (parallel to m_layout).
+    std::vector<QRect> m_templateRects;
     std::vector<QRect> m_rects;
     QRect m_content;
     QSize m_scrollSize;

@@ -261,6 +261,43 @@ private Q_SLOTS:
         }
     }
 
+    // What the user typed or chose, read as the attribute's value; an invalid value: none.
+    void conversionsReadWhatTheUserEntered_data() {
+        QTest::addColumn<QString>("conversion");
+        QTest::addColumn<QVariant>("shown");
+        QTest::addColumn<QVariant>("stored");
+        const QVariant none;
+        QTest::newRow("MHz, comma") << "mhz" << QVariant("462,5625") << QVariant(462562500u);
+        QTest::newRow("MHz, point") << "mhz" << QVariant(" 462.5625 ") << QVariant(462562500u);
+        QTest::newRow("MHz, rounds to a hertz")
+            << "mhz" << QVariant("136,0000004") << QVariant(136000000u);
+        QTest::newRow("MHz, text") << "mhz" << QVariant("abc") << none;
+        QTest::newRow("MHz, empty") << "mhz" << QVariant("") << none;
+        QTest::newRow("MHz, negative") << "mhz" << QVariant("-1") << none;
+        QTest::newRow("MHz, beyond 32 bits") << "mhz" << QVariant("4295") << none;
+        QTest::newRow("integer") << "int" << QVariant(" 12 ") << QVariant(qint32(12));
+        QTest::newRow("integer, fraction") << "int" << QVariant("1.5") << none;
+        QTest::newRow("choice") << "choice" << QVariant(1) << QVariant(5);
+        QTest::newRow("choice, none selected") << "choice" << QVariant(-1) << none;
+        QTest::newRow("choice, past the values") << "choice" << QVariant(3) << none;
+    }
+
+    void conversionsReadWhatTheUserEntered() {
+        QFETCH(QString, conversion);
+        QFETCH(QVariant, shown);
+        QFETCH(QVariant, stored);
+        const SConversion convert =
+            conversion == QStringLiteral("mhz")   ? binding::Megahertz(QStringLiteral(","), 5)
+            : conversion == QStringLiteral("int") ? binding::Integer()
+                                                  : binding::Choice({0, 5, 10});
+        const std::optional<QVariant> value = convert.store(shown);
+        QCOMPARE(value.has_value(), stored.isValid());
+        if (value) {
+            QCOMPARE(value->typeId(), stored.typeId());
+            QCOMPARE(*value, stored);
+        }
+    }
+
     void bindingsWriteThroughTheRules() {
         CPageFixture fixture(QStringLiteral("CUD41600"));
         QVERIFY(fixture.loaded);
@@ -272,6 +309,13 @@ private Q_SLOTS:
         QCOMPARE(name->text(), QStringLiteral("CH 01"));
         QVERIFY(scan->isChecked());
         const CDataItem channel = fixture.Element(QStringLiteral("channels")).GetChildByIndex(0);
+        // Hertz shown in megahertz with the language's separator, and read back the same.
+        const CDataItem frequency =
+            fixture.Element(QStringLiteral("frequencies")).GetChildByIndex(0);
+        const SConversion megahertz = binding::Megahertz(QStringLiteral(","), 5);
+        const QVariant shown = megahertz.load(frequency, QStringLiteral("freq"));
+        QCOMPARE(shown.toString(), QStringLiteral("461,03750"));
+        QCOMPARE(megahertz.store(shown), std::optional<QVariant>(461037500u));
         auto stored = [&](const char* attribute) {
             return channel.GetAttributeValue(QString::fromLatin1(attribute));
         };
