@@ -181,6 +181,48 @@ std::vector<xmlNodePtr> CSettingsDocuments::PageVisibilityList(const QString& re
                     QStringLiteral("//dfns:%1/dfns:%2/dfns:*").arg(region, page));
 }
 
+namespace {
+
+std::optional<bool> XmlBoolean(const std::optional<QString>& text) {
+    if (!text) {
+        return std::nullopt;
+    }
+    const QString value = text->trimmed();
+    if (value == QStringLiteral("1") || value == QStringLiteral("true")) {
+        return true;
+    }
+    if (value == QStringLiteral("0") || value == QStringLiteral("false")) {
+        return false;
+    }
+    return std::nullopt;
+}
+
+SVisibilityEntry ReadVisibilityEntry(const xmlNode* node, const QString& group) {
+    return SVisibilityEntry{group, xml::AttributeInt32(node, "ID"),
+                            XmlBoolean(xml::Attribute(node, "isVisible"))};
+}
+
+}  // namespace
+
+std::vector<SVisibilityEntry> CSettingsDocuments::PageVisibilityEntries(const QString& region,
+                                                                        const QString& page) const {
+    std::vector<SVisibilityEntry> entries;
+    for (xmlNodePtr node : PageVisibilityList(region, page)) {
+        const QString name = xml::LocalName(node);
+        if (name != QStringLiteral("Display") && name != QStringLiteral("NonDisplay")) {
+            entries.push_back(ReadVisibilityEntry(node, QString()));
+            continue;
+        }
+        for (xmlNodePtr child = node->children; child; child = child->next) {
+            if (child->type == XML_ELEMENT_NODE &&
+                xml::LocalName(child) == QStringLiteral("Control")) {
+                entries.push_back(ReadVisibilityEntry(child, name));
+            }
+        }
+    }
+    return entries;
+}
+
 QString CSettingsDocuments::HelpPage(const QString& page, const QString& controlId,
                                      const QString& current) const {
     return SingleAttribute(Doc::HelpPanMap,

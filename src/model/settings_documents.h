@@ -17,6 +17,16 @@
 class CConfiguration;
 class IUserPrompt;
 
+// One control specification of a page's visibility list, in the program's own terms, for the
+// editor, which sees no XML: the display-class group it sits in ("" for an entry directly below
+// the page, "Display" or "NonDisplay"), its control id (nothing when "ID" is not a number) and
+// its "isVisible" flag (nothing when absent or not a boolean).
+struct SVisibilityEntry {
+    QString group;
+    std::optional<qint32> id;
+    std::optional<bool> isVisible;
+};
+
 class CSettingsDocuments {
 public:
     enum class Doc { VisibleSetting, ButtonList, Region, HelpPanMap, UpDownGradeSetting };
@@ -59,6 +69,10 @@ public:
 
     // VisibleSetting document: every entry below the region's element for a page.
     std::vector<xmlNodePtr> PageVisibilityList(const QString& region, const QString& page) const;
+    // The same list read into entries: a display-class group's "Control" children in its place,
+    // every other entry as it is.
+    std::vector<SVisibilityEntry> PageVisibilityEntries(const QString& region,
+                                                        const QString& page) const;
     // HelpPanMap document: the help page of a control; `current` when nothing matches.
     QString HelpPage(const QString& page, const QString& controlId, const QString& current) const;
 

@@ -1,0 +1,62 @@
+// Shows the Radio Information page of an installed template for a screenshot:
+//   vesk_editor_shots TEMPLATE OUTPUT.png WIDTH HEIGHT [dark] [comma]
+// TEMPLATE is a model template's name (CUD41600). The page is shown at WIDTH x HEIGHT, saved as
+// it is drawn on the display, and the program ends.
+#include <QApplication>
+#include <QPalette>
+#include <QStyleFactory>
+#include <QTimer>
+
+#include "editor/radio_info_view.h"
+#include "model/profile_document.h"
+#include "model/settings_documents.h"
+#include "platform/settings/configuration.h"
+#include "recording_prompt.h"
+#include "temp_hives.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 5) {
+        qWarning("usage: vesk_editor_shots TEMPLATE OUTPUT.png WIDTH HEIGHT [dark] [comma]");
+        return 2;
+    }
+    if (args.contains(QStringLiteral("dark"))) {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(45, 45, 48));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        dark.setColor(QPalette::Base, QColor(30, 30, 30));
+        dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::Button, QColor(60, 60, 64));
+        dark.setColor(QPalette::ButtonText, Qt::white);
+        QApplication::setPalette(dark);
+    }
+    const QString install = QStringLiteral(VESK_SOURCE_DIR "/install");
+    CTempHives hives;
+    hives.WriteMachine("[General]\nInstallPath=" + install.toUtf8() + "\n");
+    const CConfiguration config = hives.Config();
+    CRecordingPrompt prompt;
+    CSettingsDocuments settings;
+    CProfileDocument document(config, prompt, &settings);
+    if (!settings.LoadAll(config, prompt) ||
+        !document.NewFromTemplate(install + "/profiletemplate/" + args[1] + ".vk4")) {
+        qWarning("cannot load the template or the settings documents");
+        return 1;
+    }
+    const QString separator =
+        args.contains(QStringLiteral("comma")) ? QStringLiteral(",") : QStringLiteral(".");
+    CRadioInfoView page(
+        SPageContext{document, settings, settings.RegionName(), separator, prompt, {}, {}, {}, 0});
+    page.resize(args[3].toInt(), args[4].toInt());
+    page.show();
+    QTimer::singleShot(500, [&] {
+        page.grab().save(args[2]);
+        app.quit();
+    });
+    const int result = app.exec();
+    for (const QString& text : prompt.texts) {
+        qWarning("message: %s", qPrintable(text));
+    }
+    return result;
+}
