@@ -373,10 +373,9 @@ CEditResult CDataItem::SetAttributeValue(const QString& name, const QVariant& va
                                 QStringLiteral("Name='%1'").arg(name));
     }
     xmlNodePtr attributeNode = reinterpret_cast<xmlNodePtr>(attribute);
-    const SEditChange change =
-        Change(name == QLatin1String("name") ? SEditChange::EKind::Rename
-                                             : SEditChange::EKind::Attribute,
-               element, PlaceOf(element), name);
+    const SEditChange change = Change(
+        name == QLatin1String("name") ? SEditChange::EKind::Rename : SEditChange::EKind::Attribute,
+        element, PlaceOf(element), name);
     if (const auto handler = Handler(CProfileNodeAccess::Wrap(attribute), QStringLiteral("SetVal"),
                                      kSetAttributeValue)) {
         qint32 messageId = 0;

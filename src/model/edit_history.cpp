@@ -89,9 +89,10 @@ qsizetype CEditHistory::StateBytes() const {
 QString CEditHistory::Label(const SEditChange& change) {
     const CStringTable& strings = CStringTable::Instance();
     // The entry as "channel 3" (counted from 1, as the pages count), else the element's name.
-    const QString entry = change.place.index >= 0
-                              ? QStringLiteral("%1 %2").arg(change.element).arg(change.place.index + 1)
-                              : change.element;
+    const QString entry =
+        change.place.index >= 0
+            ? QStringLiteral("%1 %2").arg(change.element).arg(change.place.index + 1)
+            : change.element;
     switch (change.kind) {
         case SEditChange::EKind::Group:
             return change.label.isEmpty() ? strings.Text(kTextChanges) : change.label;

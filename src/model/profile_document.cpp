@@ -4,11 +4,11 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
-#include "model/profile_admission.h"
-#include "model/settings_documents.h"
 #include "model/data_item.h"
+#include "model/profile_admission.h"
 #include "model/profile_checks.h"
 #include "model/profile_file.h"
+#include "model/settings_documents.h"
 #include "platform/string_table.h"
 #include "platform/user_prompt.h"
 #include "platform/vesk_cps_exception.h"

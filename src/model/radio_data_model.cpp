@@ -150,8 +150,8 @@ void CRadioDataModel::InstallWorking(CXmlDocument working) {
     m_documents->workingView = std::move(view);
     m_documents->script->SetDocument(m_documents->workingView);
     m_context = context;
-    m_rootItem = CDataItem(CProfileNodeAccess::Wrap(m_documents->working.Root()),
-                           std::move(context));
+    m_rootItem =
+        CDataItem(CProfileNodeAccess::Wrap(m_documents->working.Root()), std::move(context));
 }
 
 QByteArray CRadioDataModel::SaveWorkingState() const {
@@ -162,7 +162,7 @@ void CRadioDataModel::RestoreWorkingState(const QByteArray& state) {
     const QString kRestore = QStringLiteral("CRadioDataModel::RestoreWorkingState");
     if (m_documents->working.IsNull() || !m_documents->schema) {
         throw CVeskCPSException(model_msg::kUnknownError, kRestore,
-                               QStringLiteral("no profile is loaded"));
+                                QStringLiteral("no profile is loaded"));
     }
     // Not validated again: the state is one this working document held, and an undo must bring
     // back exactly that, whatever the schema thinks of a value written without a rule.
