@@ -377,6 +377,22 @@ TEST_F(EditHistory, RedoBackToASavedStateGivesWhatWasSaved) {
               QVariant::fromValue<qint32>(0));
 }
 
+// A read from a radio replaces the profile through the model, not through the document.
+TEST_F(EditHistory, AProfileReplacedInTheModelStartsANewHistory) {
+    ASSERT_TRUE(document.Open(kHandheld));
+    ASSERT_TRUE(Set("channels/[0]", "name", QVariant(QStringLiteral("A1"))).IsAccepted());
+    ASSERT_TRUE(document.Model().LoadProfileText(QString::fromUtf8(ReadAll(kSpare)),
+                                                 QStringLiteral("(radio)")));
+    const QByteArray replaced = State();
+    EXPECT_FALSE(document.History().CanUndo());
+    EXPECT_EQ(document.Undo(), std::nullopt);
+    EXPECT_EQ(State(), replaced);
+    ASSERT_TRUE(Set("channels/[0]", "name", QVariant(QStringLiteral("A1"))).IsAccepted());
+    ASSERT_TRUE(document.Undo());
+    EXPECT_EQ(State(), replaced);
+    EXPECT_TRUE(document.IsModified());
+}
+
 TEST_F(EditHistory, AProfileFromARadioIsNeverAtItsSavedState) {
     ASSERT_TRUE(document.NewFromImageText(ReadAll(kHandheld)));
     ASSERT_TRUE(Set("channels/[0]", "name", QVariant(QStringLiteral("A1"))).IsAccepted());
