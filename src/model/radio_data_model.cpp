@@ -159,9 +159,9 @@ QByteArray CRadioDataModel::SaveWorkingState() const {
 }
 
 void CRadioDataModel::RestoreWorkingState(const QByteArray& state) {
-    const QString kRestore = QStringLiteral("CRadioDataModel::RestoreWorkingState");
+    const QString operation = QStringLiteral("CRadioDataModel::RestoreWorkingState");
     if (m_documents->working.IsNull() || !m_documents->schema) {
-        throw CVeskCPSException(model_msg::kUnknownError, kRestore,
+        throw CVeskCPSException(model_msg::kUnknownError, operation,
                                 QStringLiteral("no profile is loaded"));
     }
     // Not validated again: the state is one this working document held, and an undo must bring
@@ -169,7 +169,7 @@ void CRadioDataModel::RestoreWorkingState(const QByteArray& state) {
     CXmlDocument working =
         CXmlDocument::Parse(state, QStringLiteral("(undo state)"), model_msg::kUnknownError);
     if (working.Root() == nullptr) {
-        throw CVeskCPSException(model_msg::kUnknownError, kRestore,
+        throw CVeskCPSException(model_msg::kUnknownError, operation,
                                 QStringLiteral("the state holds no profile"));
     }
     DropWorkingDocument();
