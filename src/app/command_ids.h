@@ -36,6 +36,8 @@ inline constexpr int kSaveAs = 57604;
 inline constexpr int kRecentFirst = 57616;
 inline constexpr int kRecentLast = 57631;
 inline constexpr int kCopy = 57634;
+inline constexpr int kUndo = 57643;
+inline constexpr int kRedo = 57644;
 inline constexpr int kCut = 57635;
 inline constexpr int kPaste = 57637;
 inline constexpr int kCascade = 57650;
@@ -80,4 +82,9 @@ inline constexpr int kTile = 371;
 inline constexpr int kRecentFile = 180;
 inline constexpr int kLanguage = 321;
 inline constexpr int kHelpPane = 399;
+// "&Undo %s" and "&Redo %s" name the step; the plain texts stand when there is none.
+inline constexpr int kUndoStep = 630;
+inline constexpr int kRedoStep = 631;
+inline constexpr int kUndo = 632;
+inline constexpr int kRedo = 633;
 }  // namespace menu_text

@@ -278,6 +278,7 @@ void CMainFrame::BuildMenus() {
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentFiles);
 
     QMenu* edit = menuBar()->addMenu(T(menu_text::kEdit));
+    BuildUndoCommands(edit);
     AddCommand(edit, cmd::kAdd, menu_text::kAdd)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     edit->addSeparator();
     AddCommand(edit, cmd::kCut, menu_text::kCut)->setShortcut(QKeySequence::Cut);
@@ -509,6 +510,7 @@ CVeskCPSDoc* CMainFrame::AddDocumentWindow(std::unique_ptr<CVeskCPSDoc> document
     auto* frame = new CChildFrame(std::move(document));
     m_mdi->addSubWindow(frame);
     connect(added, &CVeskCPSDoc::TitleChanged, this, &CMainFrame::UpdateTitle);
+    connect(added, &CVeskCPSDoc::HistoryChanged, this, &CMainFrame::UpdateCommandStates);
     // Looked at once the window is wholly gone, not while it is being taken apart.
     connect(frame, &QObject::destroyed, this, [this] {
         QTimer::singleShot(0, this, [this] {
@@ -616,6 +618,7 @@ void CMainFrame::UpdateCommandStates() {
     Command(cmd::kPaste)->setEnabled(textCommands && focus.Editable() && clipboardText);
     Command(cmd::kDelete)
         ->setEnabled(focus.Any() ? focus.Editable() && focus.HasSelection() : m_treeDelete);
+    UpdateUndoCommands();
 }
 
 void CMainFrame::EditCommand(int commandId) {
@@ -897,4 +900,50 @@ void CMainFrame::dropEvent(QDropEvent* event) {
             m_app.OpenDocumentFile(path);
         }
     });
+}
+
+// --- Undo and redo ---------------------------------------------------------------------------
+// The history is the active document's; the commands only name its steps and move along them.
+
+void CMainFrame::BuildUndoCommands(QMenu* edit) {
+    AddCommand(edit, cmd::kUndo, menu_text::kUndo)->setShortcut(QKeySequence::Undo);
+    AddCommand(edit, cmd::kRedo, menu_text::kRedo)
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addSeparator();
+    connect(Command(cmd::kUndo), &QAction::triggered, this, [this] { OnUndoRedo(false); });
+    connect(Command(cmd::kRedo), &QAction::triggered, this, [this] { OnUndoRedo(true); });
+}
+
+void CMainFrame::UpdateUndoCommands() {
+    const CVeskCPSDoc* document = ActiveDocument();
+    const CEditHistory* history = document != nullptr ? &document->Profile().History() : nullptr;
+    const auto show = [](QAction* action, bool enabled, const QString& label, int stepText,
+                         int plainText) {
+        action->setEnabled(enabled);
+        // A label is the program's or a page's text, never a mnemonic of the menu's.
+        QString escaped = label;
+        escaped.replace(u'&', QStringLiteral("&&"));
+        action->setText(enabled ? CStringTable::Instance().Format(stepText, {escaped})
+                                : T(plainText));
+    };
+    show(Command(cmd::kUndo), history != nullptr && history->CanUndo(),
+         history != nullptr ? history->UndoLabel() : QString(), menu_text::kUndoStep,
+         menu_text::kUndo);
+    show(Command(cmd::kRedo), history != nullptr && history->CanRedo(),
+         history != nullptr ? history->RedoLabel() : QString(), menu_text::kRedoStep,
+         menu_text::kRedo);
+}
+
+void CMainFrame::OnUndoRedo(bool redo) {
+    CVeskCPSDoc* document = ActiveDocument();
+    if (document == nullptr) {
+        return;
+    }
+    if (redo) {
+        document->Redo();
+    } else {
+        document->Undo();
+    }
+    UpdateCommandStates();
 }

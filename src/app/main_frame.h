@@ -113,6 +113,11 @@ private:
     void SetStatusText(int textId);
     void EditCommand(int commandId);
 
+    // Undo and redo of the active profile's changes.
+    void BuildUndoCommands(QMenu* edit);
+    void UpdateUndoCommands();
+    void OnUndoRedo(bool redo);
+
     CVeskCPSApp& m_app;
     QMdiArea* m_mdi = nullptr;
     QMap<int, QAction*> m_commands;

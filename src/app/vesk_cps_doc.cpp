@@ -33,7 +33,13 @@ public:
 
 CVeskCPSDoc::CVeskCPSDoc(CVeskCPSApp& app)
     : m_app(app),
-      m_profile(std::make_unique<CProfileDocument>(app.Config(), app.Prompt(), &app.Settings())) {}
+      m_profile(std::make_unique<CProfileDocument>(app.Config(), app.Prompt(), &app.Settings())) {
+    m_profile->SetHistoryChanged([this] {
+        Q_EMIT HistoryChanged();
+        // A step may have made the profile modified, or an undo taken it back to its file.
+        Q_EMIT TitleChanged();
+    });
+}
 
 CVeskCPSDoc::~CVeskCPSDoc() = default;
 
@@ -83,6 +89,23 @@ void CVeskCPSDoc::SetModifiedFlag(bool modified) {
 void CVeskCPSDoc::ProfileReplaced() {
     Q_EMIT Replaced();
     Q_EMIT TitleChanged();
+}
+
+bool CVeskCPSDoc::Undo() {
+    return AfterHistoryStep(m_profile->Undo());
+}
+
+bool CVeskCPSDoc::Redo() {
+    return AfterHistoryStep(m_profile->Redo());
+}
+
+bool CVeskCPSDoc::AfterHistoryStep(const std::optional<SEditPlace>& place) {
+    if (!place) {
+        return false;
+    }
+    Q_EMIT Replaced();
+    Q_EMIT Restored(place->section, place->index);
+    return true;
 }
 
 QWidget* CVeskCPSDoc::DialogParent() const {

@@ -5,11 +5,13 @@
 // save-modified question, the title its window shows and the recent-file list.
 
 #include <memory>
+#include <optional>
 
 #include <QObject>
 #include <QString>
 
 class CProfileDocument;
+struct SEditPlace;
 class CVeskCPSApp;
 class CVirtualCP;
 class QWidget;
@@ -50,6 +52,12 @@ public:
     // Tells the windows that the profile has changed as a whole (a read replaced it).
     void ProfileReplaced();
 
+    // Undo and redo of the profile's last change. After one, Replaced() tells every window to
+    // fetch its data items again (those taken before are retired), and Restored() says where
+    // the step happened so that the tree and the page can go there. False when nothing changed.
+    bool Undo();
+    bool Redo();
+
     CProfileDocument& Profile() { return *m_profile; }
     const CProfileDocument& Profile() const { return *m_profile; }
     CVeskCPSApp& App() const { return m_app; }
@@ -57,8 +65,14 @@ public:
 Q_SIGNALS:
     void TitleChanged();
     void Replaced();
+    // The undo history changed: a step, an undo or redo, a save or a load.
+    void HistoryChanged();
+    // After an undo or redo, following Replaced(): the profile's top-level element the step
+    // changed ("channels", "frequencies", "setting", ...) and the entry in it, -1 for none.
+    void Restored(const QString& section, int index);
 
 private:
+    bool AfterHistoryStep(const std::optional<SEditPlace>& place);
     QWidget* DialogParent() const;
     QString AskSavePath() const;
 

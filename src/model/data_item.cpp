@@ -33,6 +33,11 @@ const char kCanDeleteFrequency[] = "CDataItem::CanDeleteFrequency";
 const char kSetFreqAttributeValue[] = "CDataItem::SetFreqAttributeValue";
 const char kCopyReceiveToTransmit[] = "CDataItem::CopyReceiveToTransmit";
 const char kResetSubRegion[] = "CDataItem::ResetSubRegion";
+const char kHasAttribute[] = "CDataItem::HasAttribute";
+const char kAttributeNames[] = "CDataItem::AttributeNames";
+const char kAttributeText[] = "CDataItem::AttributeText";
+const char kGetScriptHandler[] = "CDataItem::GetScriptHandler";
+const char kSchemaRefusal[] = "CDataItem::SchemaRefusal";
 
 const xmlChar* Xml(const char* text) {
     return reinterpret_cast<const xmlChar*>(text);
@@ -92,6 +97,47 @@ vbs::CVariant ToScript(const QVariant& value) {
     }
 }
 
+int ElementIndex(const xmlNode* node) {
+    int index = 0;
+    for (const xmlNode* sibling = node->prev; sibling != nullptr; sibling = sibling->prev) {
+        if (sibling->type == XML_ELEMENT_NODE) {
+            ++index;
+        }
+    }
+    return index;
+}
+
+// Where a change on `element` happened: the top-level element it lies in, and the entry of that
+// element it lies in. A change on the top-level element itself concerns its child `childIndex`
+// (the one added, deleted or edited), when there is one.
+SEditPlace PlaceOf(const xmlNode* element, int childIndex = -1) {
+    SEditPlace place;
+    const xmlNode* root = xmlDocGetRootElement(element->doc);
+    if (element == root) {
+        return place;
+    }
+    const xmlNode* entry = nullptr;
+    const xmlNode* section = element;
+    while (section->parent != nullptr && section->parent != root &&
+           section->parent->type == XML_ELEMENT_NODE) {
+        entry = section;
+        section = section->parent;
+    }
+    place.section = QString::fromUtf8(reinterpret_cast<const char*>(section->name));
+    place.index = entry != nullptr ? ElementIndex(entry) : childIndex;
+    return place;
+}
+
+SEditChange Change(SEditChange::EKind kind, const xmlNode* element, SEditPlace place,
+                   const QString& attribute = QString()) {
+    SEditChange change;
+    change.kind = kind;
+    change.place = std::move(place);
+    change.element = QString::fromUtf8(reinterpret_cast<const char*>(element->name));
+    change.attribute = attribute;
+    return change;
+}
+
 QString TypeName(CSchemaIndex::ValueType type) {
     switch (type) {
         case CSchemaIndex::ValueType::Long:
@@ -111,7 +157,20 @@ QString TypeName(CSchemaIndex::ValueType type) {
 CDataItem::CDataItem(CProfileNode element, std::shared_ptr<const SDataContext> context)
     : m_node(element), m_context(std::move(context)) {}
 
+void CDataItem::RequireCurrent(const char* operation) const {
+    if (m_context != nullptr && m_context->retired) {
+        throw CVeskCPSException(model_msg::kUnknownError, QString::fromUtf8(operation),
+                                QStringLiteral("the data item belongs to a state of the profile "
+                                               "that was replaced; fetch it again from the root"));
+    }
+}
+
+CEditJournal* CDataItem::Journal() const {
+    return m_context != nullptr ? m_context->journal : nullptr;
+}
+
 void CDataItem::RequireNode(const char* operation) const {
+    RequireCurrent(operation);
     if (m_node.IsNull()) {
         throw CVeskCPSException(model_msg::kUnknownError, QString::fromUtf8(operation),
                                 QStringLiteral("the data item holds no element"));
@@ -175,11 +234,13 @@ QVariant CDataItem::GetAttributeValue(const QString& name) const {
 }
 
 bool CDataItem::HasAttribute(const QString& name) const {
+    RequireCurrent(kHasAttribute);
     const QByteArray key = name.toUtf8();
     return !m_node.IsNull() && xmlHasProp(NodeOf(m_node), Xml(key.constData())) != nullptr;
 }
 
 QStringList CDataItem::AttributeNames() const {
+    RequireCurrent(kAttributeNames);
     QStringList names;
     if (m_node.IsNull()) {
         return names;
@@ -192,6 +253,7 @@ QStringList CDataItem::AttributeNames() const {
 }
 
 std::optional<QString> CDataItem::AttributeText(const QString& name) const {
+    RequireCurrent(kAttributeText);
     if (m_node.IsNull()) {
         return std::nullopt;
     }
@@ -238,6 +300,7 @@ CDataItem CDataItem::GetChildByIndex(int index) const {
 
 std::optional<QString> CDataItem::GetScriptHandler(const CProfileNode& node,
                                                    const QString& key) const {
+    RequireCurrent(kGetScriptHandler);
     if (node.IsNull() || m_context == nullptr || m_context->schema == nullptr) {
         return std::nullopt;
     }
@@ -273,6 +336,7 @@ CRuleScriptHost& CDataItem::Script(const char* operation) const {
 }
 
 std::optional<QString> CDataItem::SchemaRefusal(const QString& name, const QVariant& value) const {
+    RequireCurrent(kSchemaRefusal);
     if (m_node.IsNull() || m_context == nullptr || m_context->schema == nullptr) {
         return std::nullopt;
     }
@@ -299,6 +363,7 @@ std::optional<QString> CDataItem::SchemaRefusal(const QString& name, const QVari
 CEditResult CDataItem::SetAttributeValue(const QString& name, const QVariant& value,
                                          EConfirmation confirmation) {
     RequireNode(kSetAttributeValue);
+    CEditJournal::CScope scope(Journal());
     const QByteArray key = name.toUtf8();
     xmlNodePtr element = NodeOf(m_node);
     xmlAttrPtr attribute = xmlHasProp(element, Xml(key.constData()));
@@ -308,6 +373,9 @@ CEditResult CDataItem::SetAttributeValue(const QString& name, const QVariant& va
                                 QStringLiteral("Name='%1'").arg(name));
     }
     xmlNodePtr attributeNode = reinterpret_cast<xmlNodePtr>(attribute);
+    const SEditChange change = Change(
+        name == QLatin1String("name") ? SEditChange::EKind::Rename : SEditChange::EKind::Attribute,
+        element, PlaceOf(element), name);
     if (const auto handler = Handler(CProfileNodeAccess::Wrap(attribute), QStringLiteral("SetVal"),
                                      kSetAttributeValue)) {
         qint32 messageId = 0;
@@ -315,7 +383,11 @@ CEditResult CDataItem::SetAttributeValue(const QString& name, const QVariant& va
         const qint32 outcome = Script(kSetAttributeValue)
                                    .SetVal(*handler, element, attributeNode, ToScript(value),
                                            messageId, static_cast<qint32>(confirmation), style);
-        return CEditResult::FromScript(outcome, messageId, style);
+        const CEditResult result = CEditResult::FromScript(outcome, messageId, style);
+        if (result.IsAccepted()) {
+            scope.Accept(change);
+        }
+        return result;
     }
 
     QString text = value.toString();
@@ -332,6 +404,7 @@ CEditResult CDataItem::SetAttributeValue(const QString& name, const QVariant& va
     const char* namespaceUri =
         attribute->ns != nullptr ? reinterpret_cast<const char*>(attribute->ns->href) : nullptr;
     xml::SetAttribute(element, key.constData(), text, namespaceUri);
+    scope.Accept(change);
     return CEditResult::Accepted();
 }
 
@@ -343,16 +416,23 @@ bool CDataItem::CanAddChild() const {
 
 CDataItem CDataItem::AddNewChild() {
     RequireNode(kAddNewChild);
+    CEditJournal::CScope scope(Journal());
     const auto handler = Handler(m_node, QStringLiteral("OnAddNew"), kAddNewChild);
     if (!handler) {
         return CDataItem();
     }
     xmlNodePtr child = Script(kAddNewChild).OnAddNew(*handler, NodeOf(m_node));
-    return child != nullptr ? CDataItem(CProfileNodeAccess::Wrap(child), m_context) : CDataItem();
+    if (child == nullptr) {
+        return CDataItem();
+    }
+    scope.Accept(Change(SEditChange::EKind::ChildAdded, child,
+                        PlaceOf(NodeOf(m_node), ElementIndex(child))));
+    return CDataItem(CProfileNodeAccess::Wrap(child), m_context);
 }
 
 CEditResult CDataItem::RemoveChildByIndex(int index, EConfirmation confirmation) {
     RequireNode(kRemoveChildByIndex);
+    CEditJournal::CScope scope(Journal());
     const CProfileNode childNode = ElementChild(index);
     if (childNode.IsNull()) {
         throw CVeskCPSException(model_msg::kProgrammingError108,
@@ -361,6 +441,8 @@ CEditResult CDataItem::RemoveChildByIndex(int index, EConfirmation confirmation)
     }
     xmlNodePtr element = NodeOf(m_node);
     xmlNodePtr child = NodeOf(childNode);
+    const SEditChange change =
+        Change(SEditChange::EKind::ChildRemoved, child, PlaceOf(element, index));
     if (const auto handler = Handler(childNode, QStringLiteral("OnDelete"), kRemoveChildByIndex)) {
         qint32 messageId = 0;
         qint32 style = 0;
@@ -370,6 +452,7 @@ CEditResult CDataItem::RemoveChildByIndex(int index, EConfirmation confirmation)
         const CEditResult result = CEditResult::FromScript(outcome, messageId, style);
         if (result.IsAccepted()) {
             KeepFrequencyCount();
+            scope.Accept(change);
         }
         return result;
     }
@@ -394,11 +477,13 @@ CEditResult CDataItem::RemoveChildByIndex(int index, EConfirmation confirmation)
                 QStringLiteral("Index='%1': %2").arg(index).arg(QString::fromUtf8(error.what())));
         }
         KeepFrequencyCount();
+        scope.Accept(change);
         return CEditResult::Accepted();
     }
     xmlUnlinkNode(child);
     xmlFreeNode(child);
     KeepFrequencyCount();
+    scope.Accept(change);
     return CEditResult::Accepted();
 }
 
@@ -410,6 +495,7 @@ bool CDataItem::CanDeleteChild() const {
 
 CEditResult CDataItem::AddFrequency(const SFrequencyEntry& entry) {
     RequireNode(kAddFrequency);
+    CEditJournal::CScope scope(Journal());
     const auto handler = Handler(m_node, QStringLiteral("OnAddNewFrequency"), kAddFrequency);
     if (!handler) {
         return CEditResult::Refused();
@@ -425,6 +511,11 @@ CEditResult CDataItem::AddFrequency(const SFrequencyEntry& entry) {
     const CEditResult result = CEditResult::FromScript(outcome == 0 ? 0 : 1, messageId, style);
     if (result.IsAccepted()) {
         KeepFrequencyCount();
+        const int added = GetChildCount() - 1;
+        const CProfileNode addedNode = ElementChild(added);
+        scope.Accept(Change(SEditChange::EKind::FrequencyAdded,
+                            addedNode.IsNull() ? NodeOf(m_node) : NodeOf(addedNode),
+                            PlaceOf(NodeOf(m_node), added)));
     }
     return result;
 }
@@ -439,6 +530,7 @@ bool CDataItem::CanDeleteFrequency(quint32 index) const {
 CEditResult CDataItem::SetFreqAttributeValue(quint32 index, const SFrequencyEntry& entry,
                                              EConfirmation confirmation) {
     RequireNode(kSetFreqAttributeValue);
+    CEditJournal::CScope scope(Journal());
     const auto handler = Handler(m_node, QStringLiteral("SetFreqAttr"), kSetFreqAttributeValue);
     if (!handler) {
         return CEditResult::Refused();
@@ -452,7 +544,14 @@ CEditResult CDataItem::SetFreqAttributeValue(quint32 index, const SFrequencyEntr
     const qint32 outcome = Script(kSetFreqAttributeValue)
                                .SetFreqAttr(*handler, NodeOf(m_node), values, messageId, style,
                                             static_cast<qint32>(confirmation));
-    return CEditResult::FromScript(outcome, messageId, style);
+    const CEditResult result = CEditResult::FromScript(outcome, messageId, style);
+    if (result.IsAccepted()) {
+        const CProfileNode edited = ElementChild(static_cast<int>(index));
+        scope.Accept(Change(SEditChange::EKind::FrequencyEdited,
+                            edited.IsNull() ? NodeOf(m_node) : NodeOf(edited),
+                            PlaceOf(NodeOf(m_node), static_cast<int>(index))));
+    }
+    return result;
 }
 
 void CDataItem::ProcessChannelName(QByteArray& profileText) {
@@ -503,6 +602,7 @@ void CDataItem::ProcessChannelName(QByteArray& profileText) {
 
 void CDataItem::CopyReceiveToTransmit() {
     RequireNode(kCopyReceiveToTransmit);
+    CEditJournal::CScope scope(Journal());
     CXPathContext xpath(NodeOf(m_node)->doc);
     static const std::array<std::pair<const char*, const char*>, 3> kPairs = {{
         {"rx_code", "tx_code"},
@@ -516,6 +616,10 @@ void CDataItem::CopyReceiveToTransmit() {
                                       channel.GetAttributeValue(QString::fromUtf8(from)));
         }
     }
+    if (xmlNodePtr channels = xpath.SelectSingle(QStringLiteral("//dfns:channels"))) {
+        scope.Accept(Change(SEditChange::EKind::Attribute, channels, PlaceOf(channels),
+                            QStringLiteral("tx_freq_ndx")));
+    }
 }
 
 void CDataItem::ResetSubRegion() {
@@ -526,6 +630,9 @@ void CDataItem::ResetSubRegion() {
         throw CVeskCPSException(model_msg::kProgrammingError107, QString::fromUtf8(kResetSubRegion),
                                 QStringLiteral("Name='factory_setting'"));
     }
+    CEditJournal::CScope scope(Journal());
     CDataItem item(CProfileNodeAccess::Wrap(factory), m_context);
     item.SetAttributeValue(QStringLiteral("sub_region"), QVariant::fromValue<qint32>(0));
+    scope.Accept(Change(SEditChange::EKind::Attribute, factory, PlaceOf(factory),
+                        QStringLiteral("sub_region")));
 }

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "model/edit_journal.h"
 #include "model/edit_result.h"
 #include "model/profile_node.h"
 
@@ -23,6 +24,15 @@ class CSchemaIndex;
 struct SDataContext {
     CRuleScriptHost* script = nullptr;
     const CSchemaIndex* schema = nullptr;
+    // Hears of every accepted change; null where nobody keeps a history (tests, scratch models).
+    CEditJournal* journal = nullptr;
+    // Set when the working document these items point into was replaced (another profile loaded,
+    // an undo or a redo): every use of such an item raises 131, so a page that kept one finds
+    // out at once instead of editing a document the profile no longer holds.
+    bool retired = false;
+    // What a retired item's element still lives in, so that no forgotten item points into freed
+    // memory.
+    std::shared_ptr<void> retiredDocument = nullptr;
 };
 
 // One entry of the frequency table as a page or a verb hands it to the rules: the frequency in
@@ -41,6 +51,9 @@ public:
 
     CProfileNode Node() const { return m_node; }
     bool IsEmpty() const { return m_node.IsNull(); }
+    // False once the profile's working document was replaced (a load, an undo, a redo): such an
+    // item refuses every use, and the page fetches its items again from the root item.
+    bool IsCurrent() const { return m_context == nullptr || !m_context->retired; }
     // The element's local name ("channel", "frequency", ...); empty for an empty item.
     QString Name() const { return m_node.Name(); }
     const std::shared_ptr<const SDataContext>& Context() const { return m_context; }
@@ -105,6 +118,9 @@ private:
     CRuleScriptHost& Script(const char* operation) const;
     CProfileNode ElementChild(int index) const;
     void RequireNode(const char* operation) const;
+    // Raises 131 for an item of a working document that was replaced.
+    void RequireCurrent(const char* operation) const;
+    CEditJournal* Journal() const;
     // After an entry of the frequency table came or went: the limits count the table again,
     // whatever the rule script did about it, since a write sends that many records.
     void KeepFrequencyCount() const;

@@ -4,11 +4,11 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
-#include "model/profile_admission.h"
-#include "model/settings_documents.h"
 #include "model/data_item.h"
+#include "model/profile_admission.h"
 #include "model/profile_checks.h"
 #include "model/profile_file.h"
+#include "model/settings_documents.h"
 #include "platform/string_table.h"
 #include "platform/user_prompt.h"
 #include "platform/vesk_cps_exception.h"
@@ -34,9 +34,86 @@ CProfileDocument::CProfileDocument(const CConfiguration& config, IUserPrompt& pr
     : m_config(config),
       m_prompt(prompt),
       m_settings(settings),
-      m_model(std::make_unique<CRadioDataModel>(config, prompt, settings)) {}
+      m_model(std::make_unique<CRadioDataModel>(config, prompt, settings)) {
+    m_model->Journal().SetObserver(this);
+}
 
-CProfileDocument::~CProfileDocument() = default;
+CProfileDocument::~CProfileDocument() {
+    m_model->Journal().SetObserver(nullptr);
+}
+
+void CProfileDocument::HistoryChanged() {
+    if (m_historyChanged) {
+        m_historyChanged();
+    }
+}
+
+void CProfileDocument::Edited(const SEditChange& change) {
+    if (m_history.Record(CEditHistory::Label(change), change.place, m_model->SaveWorkingState())) {
+        m_modified = !m_history.IsAtSavedState();
+        HistoryChanged();
+    }
+}
+
+void CProfileDocument::Replaced() {
+    if (m_restoring) {
+        return;
+    }
+    // A profile that replaced the one held (a read from a radio) is on no disk.
+    m_history.Reset(m_model->SaveWorkingState(), false);
+    HistoryChanged();
+}
+
+void CProfileDocument::ResetHistory() {
+    m_history.Reset(m_model->SaveWorkingState(), !m_modified);
+    HistoryChanged();
+}
+
+void CProfileDocument::SetModified(bool modified) {
+    m_modified = modified;
+    if (!modified) {
+        m_history.MarkSaved();
+    }
+    HistoryChanged();
+}
+
+std::optional<SEditPlace> CProfileDocument::Undo() {
+    return MoveInHistory(false);
+}
+
+std::optional<SEditPlace> CProfileDocument::Redo() {
+    return MoveInHistory(true);
+}
+
+std::optional<SEditPlace> CProfileDocument::MoveInHistory(bool redo) {
+    try {
+        // An edit still in a field is the user's last change: it becomes a step first.
+        if (m_commitEdits && !m_commitEdits()) {
+            return std::nullopt;
+        }
+    } catch (const CVeskCPSException& error) {
+        ShowModelException(m_prompt, error);
+        return std::nullopt;
+    }
+    if (redo ? !m_history.CanRedo() : !m_history.CanUndo()) {
+        return std::nullopt;
+    }
+    SEditPlace place;
+    const QByteArray state = redo ? m_history.Redo(&place) : m_history.Undo(&place);
+    m_restoring = true;
+    try {
+        m_model->RestoreWorkingState(state);
+    } catch (const CVeskCPSException& error) {
+        m_restoring = false;
+        m_history.Revert(redo ? 1 : -1);
+        ShowModelException(m_prompt, error);
+        return std::nullopt;
+    }
+    m_restoring = false;
+    m_modified = !m_history.IsAtSavedState();
+    HistoryChanged();
+    return place;
+}
 
 bool CProfileDocument::Load(const QByteArray& text, const QString& sourceName) {
     try {
@@ -58,6 +135,7 @@ bool CProfileDocument::NewFromTemplate(const QString& templatePath) {
     }
     m_path.clear();
     m_modified = false;
+    ResetHistory();
     return true;
 }
 
@@ -73,6 +151,7 @@ bool CProfileDocument::NewFromImageText(QByteArray profileText) {
     }
     m_path.clear();
     m_modified = true;
+    ResetHistory();
     return true;
 }
 
@@ -80,7 +159,10 @@ void CProfileDocument::TransmitAsReceiveWithoutRepeater() {
     CDataItem& root = m_model->RootItem();
     CDataItem limit = root.GetChildByName(QStringLiteral("limit"));
     if (limit.GetAttributeValue(QStringLiteral("disable_repeater_feature")).toBool()) {
+        // What the model cannot keep is no step of the user's that could be undone.
+        const CEditJournal::CSilence silence(m_model->Journal());
         root.CopyReceiveToTransmit();
+        m_history.ReplaceCurrent(m_model->SaveWorkingState());
     }
 }
 
@@ -106,6 +188,7 @@ bool CProfileDocument::Open(const QString& path) {
     m_title = QFileInfo(path).fileName();
     m_modified = false;
     TellCorrectedFrequencyCount();
+    ResetHistory();
     return true;
 }
 
@@ -160,7 +243,11 @@ QByteArray CProfileDocument::SerializeSteps() {
         Step(ESaveStep::CopyToTransmit);
         TransmitAsReceiveWithoutRepeater();
         Step(ESaveStep::ResetSubRegion);
-        m_model->RootItem().ResetSubRegion();
+        {
+            const CEditJournal::CSilence silence(m_model->Journal());
+            m_model->RootItem().ResetSubRegion();
+            m_history.ReplaceCurrent(m_model->SaveWorkingState());
+        }
         Step(ESaveStep::TakeOff);
         m_model->TakeOffDoc();
         Step(ESaveStep::Recover);
@@ -246,7 +333,7 @@ bool CProfileDocument::SaveTo(const QString& path, bool replace) {
     if (replace) {
         m_path = path;
         m_title = QFileInfo(path).fileName();
-        m_modified = false;
+        SetModified(false);
     }
     return true;
 }

@@ -6,17 +6,23 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QByteArray>
 #include <QString>
 
+#include "model/edit_history.h"
+#include "model/edit_journal.h"
 #include "model/radio_data_model.h"
 
 class CConfiguration;
 class CSettingsDocuments;
 class IUserPrompt;
 
-class CProfileDocument {
+// Every accepted change made through the model's data items is a step of the document's undo
+// history; pages need do nothing but go through the data items (a page that makes one user action
+// out of several calls wraps them in a CEditJournal::CGroup of Model().Journal()).
+class CProfileDocument : private IEditObserver {
 public:
     static constexpr int kMsgFrequencyOutOfRange = 511;
 
@@ -41,7 +47,7 @@ public:
     // document.
     CProfileDocument(const CConfiguration& config, IUserPrompt& prompt,
                      const CSettingsDocuments* settings);
-    ~CProfileDocument();
+    ~CProfileDocument() override;
     CProfileDocument(const CProfileDocument&) = delete;
     CProfileDocument& operator=(const CProfileDocument&) = delete;
 
@@ -94,7 +100,21 @@ public:
     const QString& Title() const { return m_title; }
     void SetTitle(const QString& title) { m_title = title; }
     bool IsModified() const { return m_modified; }
-    void SetModified(bool modified) { m_modified = modified; }
+    // False marks the current state as the one the file holds: undoing or redoing back to it
+    // clears the flag again, and away from it sets it.
+    void SetModified(bool modified);
+
+    // Undo and redo of the user's steps. The active page commits its edits first (its refusal
+    // stops the undo, as it stops a save); then the working document is restored, every data item
+    // taken before is retired, and the result is where the step happened (the navigation tree and
+    // the page go there). Nothing when there is no step, the page refused, or the state could not
+    // be restored (its message shown).
+    std::optional<SEditPlace> Undo();
+    std::optional<SEditPlace> Redo();
+    const CEditHistory& History() const { return m_history; }
+    // Called whenever the history or the modified flag changed (a step, an undo, a redo, a save,
+    // a load), for the Edit menu and the window title.
+    void SetHistoryChanged(std::function<void()> changed) { m_historyChanged = std::move(changed); }
 
     IUserPrompt& Prompt() const { return m_prompt; }
     CRadioDataModel& Model() { return *m_model; }
@@ -103,6 +123,13 @@ public:
     void SetSaveStepHook(SaveStepHook hook) { m_saveStepHook = std::move(hook); }
 
 private:
+    void Edited(const SEditChange& change) override;
+    void Replaced() override;
+    // The history begins again at the profile as it is now.
+    void ResetHistory();
+    std::optional<SEditPlace> MoveInHistory(bool redo);
+    void HistoryChanged();
+
     bool Load(const QByteArray& text, const QString& sourceName);
     void TellCorrectedFrequencyCount();
     void Step(ESaveStep step) const;
@@ -120,6 +147,10 @@ private:
     QString m_path;
     QString m_title;
     bool m_modified = false;
+    CEditHistory m_history;
+    std::function<void()> m_historyChanged;
+    // While an undo or redo puts a state back, the model's report of it is no new profile.
+    bool m_restoring = false;
 };
 
 // Shows a model failure as the message of its number, with the failure's own text below it so

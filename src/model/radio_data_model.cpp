@@ -104,6 +104,16 @@ QString CRadioDataModel::InstallFile(const char* name) const {
            QString::fromUtf8(name);
 }
 
+namespace {
+
+// What retired data items still point into: their document, and the schema index they type by.
+struct SRetiredDocument {
+    CXmlDocument document;
+    std::shared_ptr<const CCompiledSchema> schema;
+};
+
+}  // namespace
+
 void CRadioDataModel::DropWorkingDocument() {
     m_rootItem = CDataItem();
     if (m_documents->script) {
@@ -113,7 +123,58 @@ void CRadioDataModel::DropWorkingDocument() {
         m_documents->workingView->Release();
         m_documents->workingView.reset();
     }
+    if (m_context != nullptr) {
+        m_context->retired = true;
+        m_context->script = nullptr;
+        m_context->journal = nullptr;
+        auto retired = std::make_shared<SRetiredDocument>();
+        retired->document = std::move(m_documents->working);
+        retired->schema = m_documents->schema;
+        m_context->retiredDocument = std::move(retired);
+        m_context.reset();
+    }
     m_documents->working = CXmlDocument();
+}
+
+void CRadioDataModel::InstallWorking(CXmlDocument working) {
+    std::shared_ptr<vbs::CDomDocument> view = vbs::CDomDocument::Wrap(working.Get());
+    view->SetSelectionNamespaces(
+        {{QString::fromUtf8(kProfilePrefix), QString::fromUtf8(kProfileNamespace)},
+         {QString::fromUtf8(kMsXsltPrefix), QString::fromUtf8(kMsXsltNamespace)}});
+    auto context = std::make_shared<SDataContext>();
+    context->script = m_documents->script.get();
+    context->schema = &m_documents->schema->Index();
+    context->journal = &m_journal;
+
+    m_documents->working = std::move(working);
+    m_documents->workingView = std::move(view);
+    m_documents->script->SetDocument(m_documents->workingView);
+    m_context = context;
+    m_rootItem =
+        CDataItem(CProfileNodeAccess::Wrap(m_documents->working.Root()), std::move(context));
+}
+
+QByteArray CRadioDataModel::SaveWorkingState() const {
+    return m_documents->working.ToXml();
+}
+
+void CRadioDataModel::RestoreWorkingState(const QByteArray& state) {
+    const QString operation = QStringLiteral("CRadioDataModel::RestoreWorkingState");
+    if (m_documents->working.IsNull() || !m_documents->schema) {
+        throw CVeskCPSException(model_msg::kUnknownError, operation,
+                                QStringLiteral("no profile is loaded"));
+    }
+    // Not validated again: the state is one this working document held, and an undo must bring
+    // back exactly that, whatever the schema thinks of a value written without a rule.
+    CXmlDocument working =
+        CXmlDocument::Parse(state, QStringLiteral("(undo state)"), model_msg::kUnknownError);
+    if (working.Root() == nullptr) {
+        throw CVeskCPSException(model_msg::kUnknownError, operation,
+                                QStringLiteral("the state holds no profile"));
+    }
+    DropWorkingDocument();
+    InstallWorking(std::move(working));
+    m_journal.NotifyReplaced();
 }
 
 bool CRadioDataModel::Initialize() {
@@ -224,24 +285,14 @@ bool CRadioDataModel::Load(const QString& source, bool isPath, const QString& so
 
         CXmlDocument working =
             schema->Validator().ParseAndValidate(operation->document.ToXml(), sourceName);
-        std::shared_ptr<vbs::CDomDocument> view = vbs::CDomDocument::Wrap(working.Get());
-        view->SetSelectionNamespaces(
-            {{QString::fromUtf8(kProfilePrefix), QString::fromUtf8(kProfileNamespace)},
-             {QString::fromUtf8(kMsXsltPrefix), QString::fromUtf8(kMsXsltNamespace)}});
-        auto context = std::make_shared<SDataContext>();
-        context->script = m_documents->script.get();
-        context->schema = &schema->Index();
 
         DropWorkingDocument();
         m_documents->schema = std::move(schema);
         m_documents->operation = std::move(operation->document);
         m_documents->codeplugVersion = operation->codeplugVersion;
         m_documents->versionFields = std::move(operation->versionFields);
-        m_documents->working = std::move(working);
-        m_documents->workingView = std::move(view);
-        m_documents->script->SetDocument(m_documents->workingView);
-        m_rootItem =
-            CDataItem(CProfileNodeAccess::Wrap(m_documents->working.Root()), std::move(context));
+        InstallWorking(std::move(working));
+        m_journal.NotifyReplaced();
         return true;
     } catch (CVeskCPSException& error) {
         error.PassOn(kLoadProfile);

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include "model/data_item.h"
+#include "model/edit_journal.h"
 
 class CConfiguration;
 class CRuleScriptHost;
@@ -49,6 +50,17 @@ public:
     // held (533 when none is) and leaves that profile as it is.
     void CheckProfileText(const QString& text, const QString& sourceName) const;
 
+    // The working document as text: one state of the profile, as an undo step keeps it.
+    QByteArray SaveWorkingState() const;
+    // Makes `state` (from SaveWorkingState of this profile) the working document again. The rule
+    // script engine, the schema and the operation document stay; the root item is new, and every
+    // data item taken before is retired (it raises 131 when used), so the pages fetch theirs
+    // again. The journal's observer hears Replaced(). Raises 131 when `state` does not parse, and
+    // the profile held stays as it was.
+    void RestoreWorkingState(const QByteArray& state);
+    // Every accepted change made through the data items of this model is reported here.
+    CEditJournal& Journal() { return m_journal; }
+
     CDataItem& RootItem() { return m_rootItem; }
     const CDataItem& RootItem() const { return m_rootItem; }
     const CXmlDocument& OperationDocument() const;
@@ -72,13 +84,19 @@ private:
     // read, 135 with the parser's reason when it does not parse.
     std::optional<SOperation> ReadOperation(const QString& source, bool isPath,
                                             const QString& sourceName) const;
-    // Ends the script's view before the working document goes, so no script object outlives it.
+    // Ends the script's view before the working document goes, so no script object outlives it;
+    // the items of the document are retired and keep it alive for as long as any of them exists.
     void DropWorkingDocument();
+    // `working` becomes the working document, under a fresh root item and a fresh script view.
+    void InstallWorking(CXmlDocument working);
 
     const CConfiguration& m_config;
     IUserPrompt& m_prompt;
     const CSettingsDocuments* m_settings;
 
+    CEditJournal m_journal;
     CDataItem m_rootItem;
+    // Shared by the items of the working document held now; retired when it is replaced.
+    std::shared_ptr<SDataContext> m_context;
     std::unique_ptr<SDocuments> m_documents;
 };

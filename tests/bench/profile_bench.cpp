@@ -8,12 +8,13 @@
 #include "model/profile_document.h"
 #include "model/profile_file.h"
 #include "model/radio_data_model.h"
+#include "platform/user_prompt.h"
 #include "radio/data_adaptor.h"
 #include "radio/virtual_cp.h"
-#include "platform/user_prompt.h"
 #include "temp_hives.h"
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 namespace {
 
@@ -62,8 +63,7 @@ BENCHMARK(BM_LoadProfile)->Unit(benchmark::kMillisecond);
 
 // Unscrambling alone, for the largest profile.
 void BM_DecodeProfileFile(benchmark::State& state) {
-    const QByteArray bytes =
-        profile_file::Encode(QString::fromUtf8(ReadAll(kFullProfile)));
+    const QByteArray bytes = profile_file::Encode(QString::fromUtf8(ReadAll(kFullProfile)));
     for (auto _ : state) {
         benchmark::DoNotOptimize(profile_file::Decode(bytes));
     }
@@ -118,6 +118,126 @@ void BM_ImageToProfile(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ImageToProfile)->Unit(benchmark::kMicrosecond);
+
+// --- Undo history ---
+// A step keeps the working document's text; these measure what a step costs on top of the edit,
+// what an undo costs, and what 200 steps keep, for the largest template and for the largest
+// profile (19 channels, 99 frequencies). Run:
+//   build/dev/tests/bench/vesk_bench_profile --benchmark_filter=Undo
+
+const QString kLargestTemplate =
+    kSourceDir + QStringLiteral("/install/profiletemplate/CUD41600.vk4");
+
+// Opens the template (range 0) or the largest profile (range 1) into `document`.
+bool OpenForUndo(benchmark::State& state, CTempHives& hives, CProfileDocument& document) {
+    if (state.range(0) == 0) {
+        return document.NewFromTemplate(kLargestTemplate);
+    }
+    const QString path = hives.Path(QStringLiteral("full.vk4"));
+    CTempHives::Write(path, profile_file::Encode(QString::fromUtf8(ReadAll(kFullProfile))));
+    return document.Open(path);
+}
+
+CEditResult RenameFirstChannel(CProfileDocument& document, int n) {
+    return document.Model()
+        .RootItem()
+        .GetChildByName(QStringLiteral("channels"))
+        .GetChildByIndex(0)
+        .SetAttributeValue(QStringLiteral("name"), QStringLiteral("N%1").arg(n % 1000));
+}
+
+// The state a step keeps: the working document as text.
+void BM_UndoSnapshot(benchmark::State& state) {
+    CTempHives hives;
+    Install(hives);
+    const CConfiguration config = hives.Config();
+    CSilentPrompt prompt;
+    CProfileDocument document(config, prompt, nullptr);
+    if (!OpenForUndo(state, hives, document)) {
+        state.SkipWithError("the profile does not open");
+        return;
+    }
+    qsizetype bytes = 0;
+    for (auto _ : state) {
+        const QByteArray text = document.Model().SaveWorkingState();
+        bytes = text.size();
+        benchmark::DoNotOptimize(text.constData());
+    }
+    state.counters["state_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_UndoSnapshot)->ArgName("full")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A channel rename through its rule, as a page makes it, with (range 1) and without (range 0) the
+// document recording a step for it; the difference is what the history adds to an edit.
+void BM_UndoEditStep(benchmark::State& state) {
+    CTempHives hives;
+    Install(hives);
+    const CConfiguration config = hives.Config();
+    CSilentPrompt prompt;
+    CProfileDocument document(config, prompt, nullptr);
+    if (!document.NewFromTemplate(kLargestTemplate)) {
+        state.SkipWithError("the template does not open");
+        return;
+    }
+    if (state.range(0) == 0) {
+        document.Model().Journal().SetObserver(nullptr);
+    }
+    int n = 0;
+    for (auto _ : state) {
+        if (!RenameFirstChannel(document, n++).IsAccepted()) {
+            state.SkipWithError("the rename was refused");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_UndoEditStep)->ArgName("history")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// One undo and one redo: each restores a state (a parse, a new root item, the script's new view).
+void BM_UndoAndRedo(benchmark::State& state) {
+    CTempHives hives;
+    Install(hives);
+    const CConfiguration config = hives.Config();
+    CSilentPrompt prompt;
+    CProfileDocument document(config, prompt, nullptr);
+    if (!OpenForUndo(state, hives, document) || !RenameFirstChannel(document, 1).IsAccepted()) {
+        state.SkipWithError("the profile does not open");
+        return;
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(document.Undo());
+        benchmark::DoNotOptimize(document.Redo());
+    }
+}
+BENCHMARK(BM_UndoAndRedo)->ArgName("full")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// What a full history keeps: 200 steps, as the kept texts and as the heap grew for them.
+void BM_UndoHistoryOf200Steps(benchmark::State& state) {
+    CTempHives hives;
+    Install(hives);
+    const CConfiguration config = hives.Config();
+    CSilentPrompt prompt;
+    for (auto _ : state) {
+        CProfileDocument document(config, prompt, nullptr);
+        if (!OpenForUndo(state, hives, document)) {
+            state.SkipWithError("the profile does not open");
+            return;
+        }
+        const size_t heapBefore = mallinfo2().uordblks;
+        for (int n = 0; n < CEditHistory::kDefaultDepth; ++n) {
+            RenameFirstChannel(document, n);
+        }
+        const size_t heapAfter = mallinfo2().uordblks;
+        state.counters["steps"] = document.History().StepCount();
+        state.counters["state_bytes"] = static_cast<double>(document.History().StateBytes());
+        state.counters["heap_bytes"] = static_cast<double>(heapAfter - heapBefore);
+    }
+}
+BENCHMARK(BM_UndoHistoryOf200Steps)
+    ->ArgName("full")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -20,6 +21,7 @@
 #include "app/splash_screen.h"
 #include "app/vesk_cps_doc.h"
 #include "app_fixture.h"
+#include "model/data_item.h"
 #include "model/profile_document.h"
 #include "model/profile_file.h"
 #include "platform/string_table.h"
@@ -353,6 +355,62 @@ private Q_SLOTS:
         QVERIFY(!frame.Command(cmd::kPaste)->isEnabled());
         frame.Command(cmd::kCopy)->trigger();
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("channel"));
+    }
+
+    // A change made through the model is undone and redone from the keyboard, with the menu
+    // naming it, the window's modified mark following, and the windows told where it happened.
+    void undoAndRedoKeysFollowTheActiveProfilesHistory() {
+        CAppFixture fixture;
+        const QString path = fixture.Path(QStringLiteral("undo.vk4"));
+        CTempHives::Write(path, HandheldProfile());
+        QVERIFY(fixture.Start({path}));
+        CMainFrame& frame = fixture.Frame();
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        CVeskCPSDoc* document = frame.ActiveDocument();
+        QVERIFY(document != nullptr);
+        CChildFrame* window = frame.ChildFrames().value(0);
+        QVERIFY(!frame.Command(cmd::kUndo)->isEnabled());
+        QCOMPARE(frame.Command(cmd::kUndo)->text(), QStringLiteral("&Undo"));
+        QSignalSpy restored(document, &CVeskCPSDoc::Restored);
+        const auto name = [document] {
+            return document->Profile()
+                .Model()
+                .RootItem()
+                .GetChildByName(QStringLiteral("channels"))
+                .GetChildByIndex(2)
+                .GetAttributeValue(QStringLiteral("name"))
+                .toString();
+        };
+
+        CDataItem channel = document->Profile()
+                                .Model()
+                                .RootItem()
+                                .GetChildByName(QStringLiteral("channels"))
+                                .GetChildByIndex(2);
+        QVERIFY(
+            channel.SetAttributeValue(QStringLiteral("name"), QStringLiteral("BASE")).IsAccepted());
+        QVERIFY(frame.Command(cmd::kUndo)->isEnabled());
+        QCOMPARE(frame.Command(cmd::kUndo)->text(), QStringLiteral("&Undo Rename channel 3"));
+        QVERIFY(window->windowTitle().endsWith(QStringLiteral(" *")));
+
+        QTest::keyClick(&frame, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(name(), QStringLiteral("CH 03"));
+        QVERIFY(!document->IsModified());
+        QVERIFY(!window->windowTitle().endsWith(QStringLiteral(" *")));
+        QVERIFY(!frame.Command(cmd::kUndo)->isEnabled());
+        QCOMPARE(frame.Command(cmd::kRedo)->text(), QStringLiteral("&Redo Rename channel 3"));
+        QCOMPARE(restored.size(), 1);
+        QCOMPARE(restored.at(0), (QVariantList{QStringLiteral("channels"), 2}));
+
+        QTest::keyClick(&frame, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(name(), QStringLiteral("BASE"));
+        QVERIFY(document->IsModified());
+        QTest::keyClick(&frame, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&frame, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(name(), QStringLiteral("BASE"));
+        QCOMPARE(restored.size(), 4);
+        QVERIFY(window->windowTitle().endsWith(QStringLiteral(" *")));
     }
 
     void droppedProfilesOpenAndOtherFilesAreRefused() {

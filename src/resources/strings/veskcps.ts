@@ -1118,5 +1118,55 @@ Nothing has been written to the radio.</source>
         <extracomment>About box, third legal notice line.</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message id="630">
+        <source>&amp;Undo %s</source>
+        <extracomment>Edit menu: undoes the last change of the profile. %s says what it changed (for example &quot;Rename channel 3&quot;).</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="631">
+        <source>&amp;Redo %s</source>
+        <extracomment>Edit menu: makes an undone change again. %s says what it changed.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="632">
+        <source>&amp;Undo</source>
+        <extracomment>Edit menu, when there is no change to undo.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="633">
+        <source>&amp;Redo</source>
+        <extracomment>Edit menu, when there is no undone change to make again.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="634">
+        <source>Change %s</source>
+        <extracomment>Names an undo step that changed a value. %s is the entry and the setting, for example &quot;channel 3: rx_code&quot;; never the value.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="635">
+        <source>Add %s</source>
+        <extracomment>Names an undo step that added an entry. %s is the entry, for example &quot;channel 15&quot;.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="636">
+        <source>Delete %s</source>
+        <extracomment>Names an undo step that deleted an entry. %s is the entry, for example &quot;frequency 4&quot;.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="637">
+        <source>Rename %s</source>
+        <extracomment>Names an undo step that renamed an entry. %s is the entry, for example &quot;channel 3&quot;.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="638">
+        <source>Edit %s</source>
+        <extracomment>Names an undo step that changed an entry of the frequency table. %s is the entry, for example &quot;frequency 4&quot;.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="639">
+        <source>Changes</source>
+        <extracomment>Names an undo step made of several changes that no page described.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
