@@ -9,9 +9,12 @@
 #include "app/vesk_cps_app.h"
 #include "app/vesk_cps_doc.h"
 #include "editor/help_view.h"
+#include "editor/page_context.h"
+#include "editor/radio_info_view.h"
 #include "model/data_item.h"
 #include "model/profile_document.h"
 #include "platform/string_table.h"
+#include "platform/vesk_cps_exception.h"
 
 namespace {
 
@@ -59,6 +62,7 @@ CChildFrame::CChildFrame(std::unique_ptr<CVeskCPSDoc> document, QWidget* parent)
     setWidget(m_splitter);
     connect(m_document.get(), &CVeskCPSDoc::TitleChanged, this, &CChildFrame::UpdateTitle);
     connect(m_document.get(), &CVeskCPSDoc::Replaced, this, &CChildFrame::ResetPanes);
+    connect(m_document.get(), &CVeskCPSDoc::Restored, this, &CChildFrame::FollowRestored);
     UpdateTitle();
     m_tree->BuildTree();
 }
@@ -78,8 +82,28 @@ void CChildFrame::UpdateTitle() {
 }
 
 QWidget* CChildFrame::MakePage(quint16 kind, quint16 index) {
-    // Until the pages of the editor exist, a page names what it is about: the profile's model and
-    // channel count for the radio, the node's own text for the others.
+    if (kind == tree_data::kRadioInfo) {
+        const CVeskCPSApp& app = m_document->App();
+        SPageContext context{m_document->Profile(),
+                             app.Settings(),
+                             app.RegionName(),
+                             app.DecimalSeparator(),
+                             app.Prompt(),
+                             app.Config().GetHelpFilePath(app.Language()),
+                             [this](const QString& topic) { ShowHelpTopic(topic); },
+                             [this] { m_document->SetModifiedFlag(true); },
+                             index};
+        auto* page = new CRadioInfoView(context, m_pageSlot);
+        page->setAccessibleName(m_document->Title());
+        try {
+            page->InitialUpdate();
+        } catch (const CVeskCPSException& error) {
+            // The page stays as far as it was filled; the user learns why.
+            ShowModelException(app.Prompt(), error);
+        }
+        return page;
+    }
+    // Until the other pages of the editor exist, a page names what it is about.
     auto* page = new QLabel(m_pageSlot);
     page->setObjectName(QStringLiteral("page%1").arg(kind));
     page->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -87,18 +111,7 @@ QWidget* CChildFrame::MakePage(quint16 kind, quint16 index) {
     page->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     page->setFocusPolicy(Qt::StrongFocus);
     page->setAccessibleName(m_document->Title());
-    if (kind == tree_data::kRadioInfo) {
-        const CDataItem& root = m_document->Profile().Model().RootItem();
-        const QString model = root.GetChildByName(QStringLiteral("factory_setting"))
-                                  .AttributeText(QStringLiteral("model"))
-                                  .value_or(QString());
-        constexpr int kTextChannels = 169;
-        page->setText(QStringLiteral("%1\n%2: %3")
-                          .arg(model, CStringTable::Instance().Text(kTextChannels),
-                               QString::number(m_tree->ChannelsNode() != nullptr
-                                                   ? m_tree->ChannelsNode()->childCount()
-                                                   : 0)));
-    } else if (QTreeWidgetItem* node = m_tree->NodeFor(tree_data::Make(kind, index))) {
+    if (QTreeWidgetItem* node = m_tree->NodeFor(tree_data::Make(kind, index))) {
         page->setText(node->text(0));
     }
     return page;
@@ -148,6 +161,35 @@ void CChildFrame::FocusNameEditLater() {}
 
 void CChildFrame::ResetPanes() {
     m_tree->BuildTree();
+}
+
+void CChildFrame::FollowRestored(const QString& section, int index) {
+    // The tree and the page go to where the undone or redone change was made.
+    struct SSection {
+        const char* name;
+        quint16 kind;
+    };
+    // Settings of every page but the frequency table and the channels live in one element; its
+    // changes are shown on the general settings node.
+    constexpr SSection kSections[] = {{"setting", 1}, {"frequencies", 4}};
+    quint32 target = tree_data::Make(tree_data::kRadioInfo);
+    if (section == QLatin1String("channels")) {
+        target = index >= 0 ? tree_data::Make(tree_data::kChannel, static_cast<quint16>(index))
+                            : tree_data::Make(tree_data::kChannels);
+    } else {
+        for (const SSection& entry : kSections) {
+            if (section == QLatin1String(entry.name)) {
+                target = tree_data::Make(entry.kind);
+            }
+        }
+    }
+    QTreeWidgetItem* node = m_tree->NodeFor(target);
+    if (node == nullptr && tree_data::Kind(target) == tree_data::kChannel) {
+        node = m_tree->ChannelsNode();
+    }
+    if (node != nullptr) {
+        m_tree->setCurrentItem(node);
+    }
 }
 
 void CChildFrame::SetHelpPaneShown(bool shown) {

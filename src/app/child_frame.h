@@ -38,6 +38,8 @@ public:
 
     // After the profile was replaced as a whole (a read from a radio): tree and page anew.
     void ResetPanes();
+    // After an undo or redo: the node of the profile section the step changed.
+    void FollowRestored(const QString& section, int index);
 
     // The help pane below the page, and the topic it shows (only while it is shown).
     void SetHelpPaneShown(bool shown);

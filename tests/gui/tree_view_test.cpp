@@ -214,6 +214,58 @@ private Q_SLOTS:
         QCOMPARE(after.readAll(), original);
     }
 
+    void treeChangesUndoAndRedoToTheIdenticalProfile() {
+        CAppFixture fixture;
+        const SOpen open = Open(fixture, Profile(4, 4));
+        QVERIFY(open.tree != nullptr);
+        CMainFrame& main = fixture.Frame();
+        CVeskCPSDoc& document = open.frame->Document();
+        auto state = [&document] { return document.Profile().Model().SaveWorkingState(); };
+        auto channelNodes = [&open] { return open.frame->Tree().ChannelsNode()->childCount(); };
+
+        const QByteArray original = state();
+        Click(open.tree, open.tree->ChannelsNode());
+        QTest::keyClick(open.tree, Qt::Key_A, Qt::ControlModifier);
+        const QByteArray added = state();
+        QVERIFY(added != original);
+        QCOMPARE(channelNodes(), 5);
+
+        main.Command(cmd::kUndo)->trigger();
+        QCOMPARE(state(), original);
+        QCOMPARE(channelNodes(), 4);
+        QVERIFY(!document.IsModified());
+        main.Command(cmd::kRedo)->trigger();
+        QCOMPARE(state(), added);
+        QCOMPARE(channelNodes(), 5);
+        // The tree follows the change: the channel it touched is selected.
+        QCOMPARE(tree_data::Kind(open.frame->Tree().SelectedData()), tree_data::kChannel);
+
+        // Rename, then delete, each undone in turn.
+        CVeskCPSTreeView& tree = open.frame->Tree();
+        Click(&tree, tree.ChannelsNode()->child(1));
+        QTest::keyClick(&tree, Qt::Key_F2);
+        auto* editor = tree.viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor != nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("POOL"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(tree.ChannelsNode()->child(1)->text(0), QStringLiteral("POOL"));
+        const QByteArray renamed = state();
+        Click(&tree, tree.ChannelsNode()->child(1));
+        QTest::keyClick(&tree, Qt::Key_Delete);
+        QCOMPARE(tree.ChannelsNode()->childCount(), 4);
+
+        main.Command(cmd::kUndo)->trigger();
+        QCOMPARE(state(), renamed);
+        QCOMPARE(open.frame->Tree().ChannelsNode()->child(1)->text(0), QStringLiteral("POOL"));
+        main.Command(cmd::kUndo)->trigger();
+        QCOMPARE(state(), added);
+        QCOMPARE(open.frame->Tree().ChannelsNode()->child(1)->text(0), QStringLiteral("CH 02"));
+        main.Command(cmd::kUndo)->trigger();
+        QCOMPARE(state(), original);
+        QVERIFY(!document.IsModified());
+    }
+
     void theHelpPaneComesAndGoesAndKeepsThePage() {
         CAppFixture fixture;
         const SOpen open = Open(fixture, Profile(4, 4));
