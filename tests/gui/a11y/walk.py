@@ -68,11 +68,13 @@ def unnamed(root):
 
 
 def find(root, role, name):
+    """The first node of `role` (any role when None) whose name starts with `name`."""
     result = []
 
     def visit(node):
         try:
-            if node.getRole() == role and (node.name or "").replace("&", "").startswith(name):
+            if (role is None or node.getRole() == role) and \
+                    (node.name or "").replace("&", "").startswith(name):
                 result.append(node)
         except Exception:
             pass
@@ -178,9 +180,9 @@ def main():
         if second.returncode != 0:
             problems.append(f"the second start ended with {second.returncode}")
         end = time.time() + 15
-        while time.time() < end and find(main_window, pyatspi.ROLE_LABEL, "handed.vk4") is None:
+        while time.time() < end and find(main_window, None, "handed.vk4") is None:
             time.sleep(0.3)
-        if find(main_window, pyatspi.ROLE_LABEL, "handed.vk4") is None:
+        if find(main_window, None, "handed.vk4") is None:
             problems.append("the profile a second start handed over did not open")
         shutil.rmtree(folder, ignore_errors=True)
 
