@@ -17,7 +17,7 @@
 class CConfiguration;
 class IUserPrompt;
 
-// One control specification of a page's visibility list, in the program's own terms, for the
+// One control entry of a page's visibility list, in the program's own terms, for the
 // editor, which sees no XML: the display-class group it sits in ("" for an entry directly below
 // the page, "Display" or "NonDisplay"), its control id (nothing when "ID" is not a number) and
 // its "isVisible" flag (nothing when absent or not a boolean).

@@ -161,14 +161,14 @@ QSet<int> VisibleControls(const std::vector<xmlNodePtr>& entries, const QString&
                           QStringList* problems) {
     QSet<int> listed;
     QSet<int> hidden;
-    auto take = [&](xmlNodePtr spec) {
-        const std::optional<qint32> id = xml::AttributeInt32(spec, "ID");
+    auto take = [&](xmlNodePtr control) {
+        const std::optional<qint32> id = xml::AttributeInt32(control, "ID");
         if (!id) {
             *problems << QStringLiteral("entry without a numeric ID");
             return;
         }
         listed.insert(*id);
-        if (xml::Attribute(spec, "isVisible") == QStringLiteral("0")) {
+        if (xml::Attribute(control, "isVisible") == QStringLiteral("0")) {
             hidden.insert(*id);
         }
     };
