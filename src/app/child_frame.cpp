@@ -8,6 +8,7 @@
 #include "app/main_frame.h"
 #include "app/vesk_cps_app.h"
 #include "app/vesk_cps_doc.h"
+#include "editor/base_view.h"
 #include "editor/help_view.h"
 #include "editor/page_context.h"
 #include "editor/radio_info_view.h"
@@ -63,12 +64,15 @@ CChildFrame::CChildFrame(std::unique_ptr<CVeskCPSDoc> document, QWidget* parent)
     connect(m_document.get(), &CVeskCPSDoc::TitleChanged, this, &CChildFrame::UpdateTitle);
     connect(m_document.get(), &CVeskCPSDoc::Replaced, this, &CChildFrame::ResetPanes);
     connect(m_document.get(), &CVeskCPSDoc::Restored, this, &CChildFrame::FollowRestored);
+    // Saving and writing first ask the page on show to hand over what is typed into it.
+    m_document->Profile().SetCommitEdits([this] { return CanLeaveCurrentPage(); });
     UpdateTitle();
     m_tree->BuildTree();
 }
 
 CChildFrame::~CChildFrame() {
     m_tree->DetachHost();
+    m_document->Profile().SetCommitEdits({});
 }
 
 void CChildFrame::UpdateTitle() {
@@ -137,7 +141,9 @@ bool CChildFrame::ShowPage(quint32 itemData) {
 }
 
 bool CChildFrame::CanLeaveCurrentPage() {
-    return true;
+    // A page with edits still in its fields hands them over first, or keeps the user there.
+    auto* page = qobject_cast<CBaseView*>(m_page.data());
+    return page == nullptr || page->CanLeavePage();
 }
 
 void CChildFrame::SetCommandFlags(bool add, bool remove, bool rename) {
@@ -157,7 +163,17 @@ void CChildFrame::SetModified() {
     m_document->SetModifiedFlag(true);
 }
 
-void CChildFrame::FocusNameEditLater() {}
+void CChildFrame::FocusNameEditLater() {
+    // After the new channel's page is up: its name field, all selected, for typing at once.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (auto* page = qobject_cast<CBaseView*>(m_page.data())) {
+                page->FocusNameEdit();
+            }
+        },
+        Qt::QueuedConnection);
+}
 
 void CChildFrame::ResetPanes() {
     m_tree->BuildTree();
