@@ -24,7 +24,6 @@ constexpr int kHelpHeight = 150;
 
 // The help pane's height as the user last left it, for restored and for maximised windows.
 int g_helpHeight[2] = {kHelpHeight, kHelpHeight};
-constexpr quint16 kLastKind = 9;
 
 }  // namespace
 
@@ -62,16 +61,19 @@ CChildFrame::CChildFrame(std::unique_ptr<CVeskCPSDoc> document, QWidget* parent)
     m_splitter->setSizes({kTreeWidth, 600});
     setWidget(m_splitter);
     connect(m_document.get(), &CVeskCPSDoc::TitleChanged, this, &CChildFrame::UpdateTitle);
-    connect(m_document.get(), &CVeskCPSDoc::Replaced, this, &CChildFrame::ResetPanes);
+    connect(m_document.get(), &CVeskCPSDoc::Replaced, this,
+            [this] { m_document->Navigator().ResetPanes(); });
     connect(m_document.get(), &CVeskCPSDoc::Restored, this, &CChildFrame::FollowRestored);
     // Saving and writing first ask the page on show to hand over what is typed into it.
     m_document->Profile().SetCommitEdits([this] { return CanLeaveCurrentPage(); });
+    m_document->Navigator().Attach(this, m_tree);
     UpdateTitle();
     m_tree->BuildTree();
 }
 
 CChildFrame::~CChildFrame() {
     m_tree->DetachHost();
+    m_document->Navigator().Detach();
     m_document->Profile().SetCommitEdits({});
 }
 
@@ -80,12 +82,25 @@ void CChildFrame::UpdateTitle() {
     // profile window, placeholder and all.
     setWindowTitle(m_document->Title() +
                    (m_document->IsModified() ? QStringLiteral(" *") : QString()));
-    if (m_page) {
-        m_page->setAccessibleName(m_document->Title());
+    if (QWidget* page = CurrentPage()) {
+        page->setAccessibleName(m_document->Title());
     }
 }
 
-QWidget* CChildFrame::MakePage(quint16 kind, quint16 index) {
+CPageNavigator& CChildFrame::Navigator() const {
+    return m_document->Navigator();
+}
+
+QWidget* CChildFrame::CurrentPage() const {
+    return Navigator().CurrentPage();
+}
+
+quint16 CChildFrame::CurrentKind() const {
+    return Navigator().CurrentKind();
+}
+
+QWidget* CChildFrame::CreatePage(quint16 kind, quint16 channel) {
+    QWidget* page = nullptr;
     if (kind == tree_data::kRadioInfo) {
         const CVeskCPSApp& app = m_document->App();
         SPageContext context{m_document->Profile(),
@@ -96,54 +111,49 @@ QWidget* CChildFrame::MakePage(quint16 kind, quint16 index) {
                              app.Config().GetHelpFilePath(app.Language()),
                              [this](const QString& topic) { ShowHelpTopic(topic); },
                              [this] { m_document->SetModifiedFlag(true); },
-                             index};
-        auto* page = new CRadioInfoView(context, m_pageSlot);
-        page->setAccessibleName(m_document->Title());
+                             channel,
+                             &Navigator()};
+        auto* view = new CRadioInfoView(context, m_pageSlot);
+        view->setAccessibleName(m_document->Title());
         try {
-            page->InitialUpdate();
+            view->InitialUpdate();
         } catch (const CVeskCPSException& error) {
             // The page stays as far as it was filled; the user learns why.
             ShowModelException(app.Prompt(), error);
         }
-        return page;
+        page = view;
+    } else {
+        // Until the other pages of the editor exist, a page names what it is about.
+        auto* label = new QLabel(m_pageSlot);
+        label->setObjectName(QStringLiteral("page%1").arg(kind));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setMargin(12);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        label->setFocusPolicy(Qt::StrongFocus);
+        label->setAccessibleName(m_document->Title());
+        if (QTreeWidgetItem* node = m_tree->NodeFor(tree_data::Make(kind, channel))) {
+            label->setText(node->text(0));
+        }
+        page = label;
     }
-    // Until the other pages of the editor exist, a page names what it is about.
-    auto* page = new QLabel(m_pageSlot);
-    page->setObjectName(QStringLiteral("page%1").arg(kind));
-    page->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    page->setMargin(12);
-    page->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    page->setFocusPolicy(Qt::StrongFocus);
-    page->setAccessibleName(m_document->Title());
-    if (QTreeWidgetItem* node = m_tree->NodeFor(tree_data::Make(kind, index))) {
-        page->setText(node->text(0));
-    }
+    m_pageLayout->addWidget(page);
     return page;
 }
 
-bool CChildFrame::ShowPage(quint32 itemData) {
-    const quint16 kind = tree_data::Kind(itemData);
-    if (kind > kLastKind) {
-        return false;
-    }
-    m_kind = kind;
-    m_channel = tree_data::Index(itemData);
-    if (m_page) {
-        delete m_page;
-    }
-    m_page = MakePage(m_kind, m_channel);
-    m_pageLayout->addWidget(m_page);
+void CChildFrame::PageSwitched() {
     if (m_help->isVisible()) {
         m_help->ShowTopic(QString());
     }
     UpdateTitle();
-    return true;
+}
+
+bool CChildFrame::ShowPage(quint32 itemData) {
+    return Navigator().ShowPage(itemData);
 }
 
 bool CChildFrame::CanLeaveCurrentPage() {
     // A page with edits still in its fields hands them over first, or keeps the user there.
-    auto* page = qobject_cast<CBaseView*>(m_page.data());
-    return page == nullptr || page->CanLeavePage();
+    return Navigator().CanLeaveCurrentPage();
 }
 
 void CChildFrame::SetCommandFlags(bool add, bool remove, bool rename) {
@@ -153,10 +163,7 @@ void CChildFrame::SetCommandFlags(bool add, bool remove, bool rename) {
 }
 
 void CChildFrame::NotifyViews(quint32 hint) {
-    if (view_hint::Change(hint) == view_hint::kNameChanged && m_page &&
-        m_kind == tree_data::kChannel) {
-        ShowPage(tree_data::Make(m_kind, m_channel));
-    }
+    Navigator().NotifyViews(m_tree, hint);
 }
 
 void CChildFrame::SetModified() {
@@ -168,14 +175,14 @@ void CChildFrame::FocusNameEditLater() {
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (auto* page = qobject_cast<CBaseView*>(m_page.data())) {
+            if (CBaseView* page = Navigator().CurrentFormPage()) {
                 page->FocusNameEdit();
             }
         },
         Qt::QueuedConnection);
 }
 
-void CChildFrame::ResetPanes() {
+void CChildFrame::RebuildPanes() {
     m_tree->BuildTree();
 }
 

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include <QMdiSubWindow>
-#include <QPointer>
 
+#include "editor/page_navigator.h"
 #include "editor/tree_view.h"
 
 class CVeskCPSDoc;
@@ -16,7 +16,7 @@ class QVBoxLayout;
 // The window of one open profile inside the main window: the navigation tree on the left, the
 // page of the selected node on the right. It owns its document: closing the window closes the
 // profile, after the save-modified question.
-class CChildFrame : public QMdiSubWindow, public ITreeViewHost {
+class CChildFrame : public QMdiSubWindow, public ITreeViewHost, public IPageFrame {
     Q_OBJECT
 
 public:
@@ -25,8 +25,8 @@ public:
 
     CVeskCPSDoc& Document() const { return *m_document; }
     CVeskCPSTreeView& Tree() const { return *m_tree; }
-    QWidget* CurrentPage() const { return m_page; }
-    quint16 CurrentKind() const { return m_kind; }
+    QWidget* CurrentPage() const;
+    quint16 CurrentKind() const;
 
     // ITreeViewHost
     bool ShowPage(quint32 itemData) override;
@@ -36,8 +36,11 @@ public:
     void SetModified() override;
     void FocusNameEditLater() override;
 
+    // IPageFrame
+    QWidget* CreatePage(quint16 kind, quint16 channel) override;
+    void PageSwitched() override;
     // After the profile was replaced as a whole (a read from a radio): tree and page anew.
-    void ResetPanes();
+    void RebuildPanes() override;
     // After an undo or redo: the node of the profile section the step changed.
     void FollowRestored(const QString& section, int index);
 
@@ -53,7 +56,7 @@ protected:
 private:
     void UpdateTitle();
     void PlaceHelpPane();
-    QWidget* MakePage(quint16 kind, quint16 index);
+    CPageNavigator& Navigator() const;
 
     std::unique_ptr<CVeskCPSDoc> m_document;
     QSplitter* m_splitter = nullptr;
@@ -62,7 +65,4 @@ private:
     QWidget* m_pageSlot = nullptr;
     CHelpView* m_help = nullptr;
     QVBoxLayout* m_pageLayout = nullptr;
-    QPointer<QWidget> m_page;
-    quint16 m_kind = 0;
-    quint16 m_channel = 0;
 };

@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QString>
 
+#include "editor/page_navigator.h"
+
 class CProfileDocument;
 struct SEditPlace;
 class CVeskCPSApp;
@@ -61,6 +63,8 @@ public:
     CProfileDocument& Profile() { return *m_profile; }
     const CProfileDocument& Profile() const { return *m_profile; }
     CVeskCPSApp& App() const { return m_app; }
+    // The page switch of the window that shows this profile.
+    CPageNavigator& Navigator() { return m_navigator; }
 
 Q_SIGNALS:
     void TitleChanged();
@@ -78,4 +82,5 @@ private:
 
     CVeskCPSApp& m_app;
     std::unique_ptr<CProfileDocument> m_profile;
+    CPageNavigator m_navigator;
 };

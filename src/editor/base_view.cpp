@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "editor/page_navigator.h"
 #include "editor/page_visibility.h"
 #include "model/profile_document.h"
 #include "model/settings_documents.h"
@@ -150,6 +151,14 @@ void CBaseView::LoadRes() {}
 
 void CBaseView::OnInitialUpdate() {}
 
+void CBaseView::OnUpdate(quint32 /*hint*/) {}
+
+void CBaseView::NotifyViews(quint32 hint) {
+    if (m_context.navigator != nullptr) {
+        m_context.navigator->NotifyViews(this, hint);
+    }
+}
+
 void CBaseView::InitialUpdate() {
     if (m_initialised) {
         return;
@@ -201,7 +210,7 @@ void CBaseView::ApplyVisibleSetting(const QString& visibilityName) {
                               .toString();
     const std::vector<SVisibilityEntry> entries =
         m_context.settings.PageVisibilityEntries(m_context.regionName, visibilityName);
-    const QSet<int> visible = VisibleControlIds(entries, DisplayClassOf(model));
+    const QSet<int> visible = VisibleControlIds(entries, ModelClassesOf(model));
     for (const auto& [id, widget] : m_controls) {
         if (!visible.contains(id)) {
             widget->hide();

@@ -68,6 +68,8 @@ public:
     virtual bool CanLeavePage();
     // The channel page selects its name; others do nothing.
     virtual int FocusNameEdit();
+    // A change another view of the profile made (view_hint layout); default nothing.
+    virtual void OnUpdate(quint32 hint);
 
     // The first show: fonts and bars, LoadRes, LoadData, then collapsing, centring and
     // scrolling, then the page's own first-show code. Raises the model's exception when the page
@@ -101,6 +103,8 @@ protected:
     virtual void OnInitialUpdate();
 
     const SPageContext& Context() const { return m_context; }
+    // Tells the tree (and any other view of the profile) of a change this page made.
+    void NotifyViews(quint32 hint);
     CDataItem& RootItem() { return m_root; }
     CPageBindings& Bindings() { return *m_bindings; }
     const SLayoutEntry* LayoutEntry(int controlId) const;

@@ -8,6 +8,7 @@
 
 #include <QString>
 
+class CPageNavigator;
 class CProfileDocument;
 class CSettingsDocuments;
 class IUserPrompt;
@@ -31,4 +32,6 @@ struct SPageContext {
     std::function<void()> profileChanged;
     // The channel the channel page shows (the navigator's current channel).
     int channelIndex = 0;
+    // The window's page switch, through which a page tells the tree of its changes. May be null.
+    CPageNavigator* navigator = nullptr;
 };

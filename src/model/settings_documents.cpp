@@ -208,8 +208,12 @@ std::vector<SVisibilityEntry> CSettingsDocuments::PageVisibilityEntries(const QS
                                                                         const QString& page) const {
     std::vector<SVisibilityEntry> entries;
     for (xmlNodePtr node : PageVisibilityList(region, page)) {
+        // Groups of entries that apply to one class of model only: with or without a display,
+        // repeater or handheld.
+        static const QStringList kGroups{QStringLiteral("Display"), QStringLiteral("NonDisplay"),
+                                         QStringLiteral("Repeater"), QStringLiteral("Handheld")};
         const QString name = xml::LocalName(node);
-        if (name != QStringLiteral("Display") && name != QStringLiteral("NonDisplay")) {
+        if (!kGroups.contains(name)) {
             entries.push_back(ReadVisibilityEntry(node, QString()));
             continue;
         }

@@ -239,12 +239,14 @@ class VisibilityRows : public testing::TestWithParam<SVisibilityRow> {};
 TEST_P(VisibilityRows, ShowsWhatTheEntriesForTheModelsClassList) {
     const SVisibilityRow& row = GetParam();
     const QSet<int> ids =
-        VisibleControlIds(row.entries, DisplayClassOf(QString::fromLatin1(row.model)));
+        VisibleControlIds(row.entries, ModelClassesOf(QString::fromLatin1(row.model)));
     EXPECT_EQ(std::set<int>(ids.begin(), ids.end()), row.visible);
 }
 
 const QString kDisplay = QStringLiteral("Display");
 const QString kNonDisplay = QStringLiteral("NonDisplay");
+const QString kRepeater = QStringLiteral("Repeater");
+const QString kHandheld = QStringLiteral("Handheld");
 
 INSTANTIATE_TEST_SUITE_P(
     PageVisibility, VisibilityRows,
@@ -273,6 +275,19 @@ INSTANTIATE_TEST_SUITE_P(
                        {{"", 2, {}}, {kNonDisplay, 2, false}},
                        "CUD41600",
                        {2}},
+        // Region codes 70 and 73 are repeaters; a display repeater takes both of its groups.
+        SVisibilityRow{"RepeaterGroupsForADisplayRepeater",
+                       {{kDisplay, 1, {}}, {kRepeater, 2, {}}, {kHandheld, 3, {}}},
+                       "CUD41670",
+                       {1, 2}},
+        SVisibilityRow{"RepeaterGroupForANonDisplayRepeater",
+                       {{kNonDisplay, 1, {}}, {kRepeater, 2, {}}, {kHandheld, 3, {}}},
+                       "CUR40873",
+                       {1, 2}},
+        SVisibilityRow{"HandheldGroupForAHandheld",
+                       {{kRepeater, 2, {}}, {kHandheld, 3, {}}},
+                       "CUR40807",
+                       {3}},
         SVisibilityRow{
             "EntryWithoutANumericIdNamesNothing", {{"", {}, {}}, {"", 4, {}}}, "CUD41600", {4}}),
     [](const testing::TestParamInfo<SVisibilityRow>& row) { return row.param.name; });

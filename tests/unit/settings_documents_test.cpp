@@ -102,6 +102,25 @@ TEST(SettingsDocuments, VisibilityAndHelpEntries) {
               QStringLiteral("old"));
 }
 
+// Each of the four groups hands its Control children on under the group's name; anything else is
+// an entry of its own, and a group's other children are no entries.
+TEST(SettingsDocuments, VisibilityGroupsGiveTheirControls) {
+    CSettingsDocuments documents;
+    documents.Set(CSettingsDocuments::Doc::VisibleSetting,
+                  Doc("<R><P><Control ID='1'/><Display><Control ID='2'/><Other ID='9'/></Display>"
+                      "<NonDisplay><Control ID='3'/></NonDisplay><Repeater><Control ID='4' "
+                      "isVisible='0'/></Repeater><Handheld><Control ID='5'/></Handheld>"
+                      "<Portable ID='6'/></P></R>"));
+    QStringList seen;
+    for (const SVisibilityEntry& entry :
+         documents.PageVisibilityEntries(QStringLiteral("R"), QStringLiteral("P"))) {
+        seen << QStringLiteral("%1:%2%3").arg(entry.group).arg(entry.id.value_or(-1)).arg(
+                    entry.isVisible == false ? QStringLiteral(" off") : QString());
+    }
+    EXPECT_EQ(seen, QStringList({":1", "Display:2", "NonDisplay:3", "Repeater:4 off",
+                                 "Handheld:5", ":6"}));
+}
+
 TEST(SettingsDocuments, MissingOrBrokenFileShows315) {
     CTempHives hives;
     const QString install = hives.Path(QStringLiteral("install"));
@@ -155,9 +174,9 @@ constexpr SPage kPages[] = {
     {"CustomizedVRC", "CustomizedVRC", 1090},
 };
 
-// The controls a page shows for one display class, as the page framework decides it: listed
-// directly or in the class's group, and not switched off by any applicable entry.
-QSet<int> VisibleControls(const std::vector<xmlNodePtr>& entries, const QString& displayClass,
+// The controls a page shows for one class of model, as the page framework decides it: listed
+// directly or in a group of the model's classes, and not switched off by any applicable entry.
+QSet<int> VisibleControls(const std::vector<xmlNodePtr>& entries, const QStringList& classes,
                           QStringList* problems) {
     QSet<int> listed;
     QSet<int> hidden;
@@ -174,14 +193,15 @@ QSet<int> VisibleControls(const std::vector<xmlNodePtr>& entries, const QString&
     };
     for (xmlNodePtr entry : entries) {
         const QString name = xml::LocalName(entry);
-        if (name == QStringLiteral("Display") || name == QStringLiteral("NonDisplay")) {
+        if (name == QStringLiteral("Display") || name == QStringLiteral("NonDisplay") ||
+            name == QStringLiteral("Repeater") || name == QStringLiteral("Handheld")) {
             for (xmlNodePtr child = entry->children; child; child = child->next) {
                 if (child->type != XML_ELEMENT_NODE) {
                     continue;
                 }
                 if (xml::LocalName(child) != QStringLiteral("Control")) {
                     *problems << name + QStringLiteral(" holds ") + xml::LocalName(child);
-                } else if (name == displayClass) {
+                } else if (classes.contains(name)) {
                     take(child);
                 }
             }
@@ -224,10 +244,15 @@ TEST(SettingsDocuments, ShippedDocumentsServeEveryPage) {
         QSet<int> shown;
         for (const QString& displayClass :
              {QStringLiteral("Display"), QStringLiteral("NonDisplay")}) {
-            const QSet<int> visible = VisibleControls(entries, displayClass, &problems);
-            EXPECT_TRUE(visible.contains(page.title))
-                << page.visibility << " " << qPrintable(displayClass);
-            shown += visible;
+            for (const QString& repeaterClass :
+                 {QStringLiteral("Handheld"), QStringLiteral("Repeater")}) {
+                const QSet<int> visible =
+                    VisibleControls(entries, {displayClass, repeaterClass}, &problems);
+                EXPECT_TRUE(visible.contains(page.title))
+                    << page.visibility << " " << qPrintable(displayClass) << " "
+                    << qPrintable(repeaterClass);
+                shown += visible;
+            }
         }
         EXPECT_TRUE(problems.isEmpty())
             << page.visibility << ": " << qPrintable(problems.join(", "));
