@@ -1,6 +1,7 @@
 #include "editor/help_view.h"
 
 #include <QContextMenuEvent>
+#include <QMouseEvent>
 #include <QFileInfo>
 #include <QHelpEngineCore>
 
@@ -58,6 +59,17 @@ void CHelpView::focusInEvent(QFocusEvent* event) {
 }
 
 void CHelpView::contextMenuEvent(QContextMenuEvent* event) {
-    // The pane is for reading: no menu of its own.
+    // The pane is for reading: no menu of its own, whichever button or key asks for one.
     event->accept();
+}
+
+void CHelpView::mouseReleaseEvent(QMouseEvent* event) {
+    // A right-button release is swallowed whole. The pane is never disabled while the mouse is
+    // away from it: it does not take the focus by itself, and a disabled pane would drop out of
+    // the keyboard's reach and grey its text for a screen reader.
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTextBrowser::mouseReleaseEvent(event);
 }

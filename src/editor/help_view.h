@@ -30,6 +30,7 @@ public:
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     std::unique_ptr<QHelpEngineCore> m_engine;

@@ -3,6 +3,7 @@
 
 #include "editor/tree_view.h"
 
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
@@ -280,6 +281,10 @@ private Q_SLOTS:
         QVERIFY(open.frame->HelpPane()->toPlainText().contains(QStringLiteral("channel"),
                                                                Qt::CaseInsensitive));
         QVERIFY(!open.frame->HelpPane()->toPlainText().isEmpty());
+        // The pane is for reading: a right click opens no menu.
+        QContextMenuEvent menuRequest(QContextMenuEvent::Mouse, QPoint(5, 5));
+        QApplication::sendEvent(open.frame->HelpPane()->viewport(), &menuRequest);
+        QVERIFY(QApplication::activePopupWidget() == nullptr);
 
         main.Command(cmd::kHelpPane)->trigger();
         QVERIFY(!open.frame->HelpPaneShown());
