@@ -8,7 +8,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "app/mnemonic.h"
+#include "platform/mnemonic.h"
 #include "platform/string_table.h"
 #include "platform/user_prompt.h"
 

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/limited_text_edit.h"
-#include "app/mnemonic.h"
+#include "platform/mnemonic.h"
 #include "platform/settings/configuration.h"
 #include "platform/string_table.h"
 #include "platform/user_prompt.h"

@@ -15,12 +15,21 @@
 #include "editor/page_visibility.h"
 #include "model/profile_document.h"
 #include "model/settings_documents.h"
+#include "platform/mnemonic.h"
+#include "platform/string_table.h"
 #include "platform/vesk_cps_exception.h"
 
 namespace {
 
-QWidget* MakeControl(const SControlTemplate& control, QWidget* page) {
-    const QString text = control.text != nullptr ? QString::fromUtf8(control.text) : QString();
+// `taken` holds the mnemonic keys the page has given so far.
+QWidget* MakeControl(const SControlTemplate& control, QWidget* page, QString& taken) {
+    QString text = control.text != 0 ? CStringTable::Instance().Text(control.text) : QString();
+    const bool named = control.kind == EControlKind::Check || control.kind == EControlKind::Frame ||
+                       control.kind == EControlKind::Button ||
+                       (control.kind == EControlKind::Label && control.buddy != 0);
+    if (named && !text.isEmpty()) {
+        text = WithMnemonic(text, taken);
+    }
     switch (control.kind) {
         case EControlKind::Label:
             return new QLabel(text, page);
@@ -94,8 +103,9 @@ CBaseView::CBaseView(const SPageContext& context, PageKind kind,
 CBaseView::~CBaseView() = default;
 
 void CBaseView::BuildControls(std::span<const SControlTemplate> controls) {
+    QString mnemonics;
     for (const SControlTemplate& control : controls) {
-        QWidget* widget = MakeControl(control, m_page);
+        QWidget* widget = MakeControl(control, m_page, mnemonics);
         widget->setGeometry(control.rect);
         widget->setProperty("controlId", control.id);
         widget->setObjectName(QStringLiteral("control%1").arg(control.id));

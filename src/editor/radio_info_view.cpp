@@ -16,33 +16,33 @@ constexpr int RowTop(int row) {
     return 60 + 32 * row;
 }
 
-constexpr SControlTemplate Label(int id, int row, const char* text, int buddy) {
+constexpr SControlTemplate Label(int id, int row, int text, int buddy) {
     return {id, EControlKind::Label, QRect(kLabelLeft, RowTop(row), kLabelWidth, kRowHeight), text,
             buddy};
 }
 
 constexpr SControlTemplate Field(int id, int row) {
     return {id, EControlKind::ReadOnlyText, QRect(kFieldLeft, RowTop(row), kFieldWidth, kRowHeight),
-            nullptr, 0};
+            0, 0};
 }
 
 constexpr SControlTemplate kControls[] = {
-    {Id::kTitle, EControlKind::Bar, QRect(15, 15, 400, 28), "Radio Information", 0},
-    Label(Id::kRegionalCodeLabel, 0, "&Regional Code", Id::kRegionalCode),
+    {Id::kTitle, EControlKind::Bar, QRect(15, 15, 400, 28), 700, 0},
+    Label(Id::kRegionalCodeLabel, 0, 701, Id::kRegionalCode),
     Field(Id::kRegionalCode, 0),
-    Label(Id::kSerialNumberLabel, 1, "&Serial Number", Id::kSerialNumber),
+    Label(Id::kSerialNumberLabel, 1, 702, Id::kSerialNumber),
     Field(Id::kSerialNumber, 1),
-    Label(Id::kFirmwareVersionLabel, 2, "&Firmware Version", Id::kFirmwareVersion),
+    Label(Id::kFirmwareVersionLabel, 2, 703, Id::kFirmwareVersion),
     Field(Id::kFirmwareVersion, 2),
-    Label(Id::kCodeplugVersionLabel, 3, "&Codeplug Version", Id::kCodeplugVersion),
+    Label(Id::kCodeplugVersionLabel, 3, 704, Id::kCodeplugVersion),
     Field(Id::kCodeplugVersion, 3),
-    Label(Id::kFrequencyRangeLabel, 4, "Fr&equency Range (MHz)", Id::kFrequencyRange),
+    Label(Id::kFrequencyRangeLabel, 4, 705, Id::kFrequencyRange),
     Field(Id::kFrequencyRange, 4),
-    Label(Id::kRxFrequencyRangeLabel, 5, "R&x Frequency Range (MHz)", Id::kRxFrequencyRange),
+    Label(Id::kRxFrequencyRangeLabel, 5, 706, Id::kRxFrequencyRange),
     Field(Id::kRxFrequencyRange, 5),
-    Label(Id::kTxFrequencyRangeLabel, 6, "&Tx Frequency Range (MHz)", Id::kTxFrequencyRange),
+    Label(Id::kTxFrequencyRangeLabel, 6, 707, Id::kTxFrequencyRange),
     Field(Id::kTxFrequencyRange, 6),
-    Label(Id::kMaximumChannelLabel, 7, "&Maximum Channel", Id::kMaximumChannel),
+    Label(Id::kMaximumChannelLabel, 7, 708, Id::kMaximumChannel),
     Field(Id::kMaximumChannel, 7),
 };
 

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTest>
 
 #include "editor/base_view.h"
@@ -13,6 +14,7 @@
 #include "model/profile_document.h"
 #include "model/profile_file.h"
 #include "model/settings_documents.h"
+#include "platform/string_table.h"
 #include "platform/xml/xml_document.h"
 #include "recording_prompt.h"
 #include "temp_hives.h"
@@ -82,11 +84,11 @@ constexpr int kRangeRows[][2] = {{1005, 1015}, {1008, 1018}, {1007, 1017}};
 // A page of the test's own over the first channel: its name (text), whether it is disabled and
 // whether it is in the scan list (check boxes), to see the bindings write through the rules.
 constexpr SControlTemplate kChannelControls[] = {
-    {900, EControlKind::Bar, QRect(15, 15, 300, 28), "Channel", 0},
-    {901, EControlKind::Label, QRect(20, 60, 100, 22), "&Name", 902},
-    {902, EControlKind::Text, QRect(130, 60, 150, 22), nullptr, 0},
-    {903, EControlKind::Check, QRect(20, 92, 200, 22), "&Disable", 0},
-    {904, EControlKind::Check, QRect(20, 124, 200, 22), "&Scan list member", 0},
+    {900, EControlKind::Bar, QRect(15, 15, 300, 28), 229, 0},
+    {901, EControlKind::Label, QRect(20, 60, 100, 22), 429, 902},
+    {902, EControlKind::Text, QRect(130, 60, 150, 22), 0, 0},
+    {903, EControlKind::Check, QRect(20, 92, 200, 22), 528, 0},
+    {904, EControlKind::Check, QRect(20, 124, 200, 22), 188, 0},
 };
 constexpr SLayoutEntry kChannelLayout[] = {
     {900, ELayoutStyle::Title, ELayoutColumn::Full, 0},
@@ -231,8 +233,14 @@ private Q_SLOTS:
         QVERIFY(limit.SetAttributeValue(QStringLiteral("start_freq"), 136000000u).IsAccepted());
         QVERIFY(limit.SetAttributeValue(QStringLiteral("end_freq"), 174000000u).IsAccepted());
 
+        // A German dealer reads German captions, each label still naming its field.
+        QVERIFY(CStringTable::Instance().LoadLanguageModule(QStringLiteral(VESK_GERMAN_QM)));
+        const QScopeGuard english([] { CStringTable::Instance().UnloadLanguageModule(); });
         CRadioInfoView page(fixture.Context());
         page.InitialUpdate();
+        QCOMPARE(page.ControlAs<QLabel>(1013)->text(), QStringLiteral("Funkgeräteinformationen"));
+        QCOMPARE(page.Control(1016)->accessibleName(), QStringLiteral("Maximale Kanalanzahl"));
+        QCOMPARE(page.ControlAs<QLabel>(1006)->buddy(), page.Control(1016));
         QCOMPARE(fixture.prompt.ids, QList<int>());
         QCOMPARE(FieldText(page, 1066), QStringLiteral("C"));
         QCOMPARE(FieldText(page, 1012), QStringLiteral("R01.05"));

@@ -1168,5 +1168,50 @@ Nothing has been written to the radio.</source>
         <extracomment>Names an undo step made of several changes that no page described.</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message id="700">
+        <source>Radio Information</source>
+        <extracomment>Title of the radio information page.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="701">
+        <source>Regional Code</source>
+        <extracomment>Label on the radio information page: the last two digits of the model code.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="702">
+        <source>Serial Number</source>
+        <extracomment>Label on the radio information page.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="703">
+        <source>Firmware Version</source>
+        <extracomment>Label on the radio information page.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="704">
+        <source>Codeplug Version</source>
+        <extracomment>Label on the radio information page.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="705">
+        <source>Frequency Range (MHz)</source>
+        <extracomment>Label on the radio information page: the band the radio is aligned for.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="706">
+        <source>Rx Frequency Range (MHz)</source>
+        <extracomment>Label on the radio information page: the receive range.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="707">
+        <source>Tx Frequency Range (MHz)</source>
+        <extracomment>Label on the radio information page: the transmit range.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="708">
+        <source>Maximum Channel</source>
+        <extracomment>Label on the radio information page: how many channels the model offers.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -1,4 +1,4 @@
-#include "app/mnemonic.h"
+#include "platform/mnemonic.h"
 
 namespace {
 
