@@ -162,6 +162,13 @@ def main():
         time.sleep(1.0)
         shot(shots, "profile_window")
         problems += [f"profile window: {p}" for p in unnamed(main_window)]
+        # The radio information page is read by its labels, and the help pane by its name.
+        for field in ("Regional Code", "Serial Number", "Firmware Version", "Codeplug Version",
+                      "Frequency Range (MHz)", "Maximum Channel"):
+            if find(main_window, pyatspi.ROLE_TEXT, field) is None:
+                problems.append(f"profile window: no field named '{field}'")
+        if find(main_window, None, "Help Pane") is None:
+            problems.append("profile window: no help pane")
     else:
         problems.append("'New' opened no window the second time")
 
