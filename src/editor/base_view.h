@@ -40,9 +40,9 @@ struct SControlTemplate {
     int id;
     EControlKind kind;
     QRect rect;
-    int text;    // the caption's string-table id, 0 for none; labels that name a control, check
-                 // boxes, frames and buttons are given a free mnemonic when the text has none
-    int buddy;         // for a label: the id of the control it names; 0 for none
+    int text;   // the caption's string-table id, 0 for none; labels that name a control, check
+                // boxes, frames and buttons are given a free mnemonic when the text has none
+    int buddy;  // for a label: the id of the control it names; 0 for none
 };
 
 class CBaseView : public QScrollArea {

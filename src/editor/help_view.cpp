@@ -1,9 +1,9 @@
 #include "editor/help_view.h"
 
 #include <QContextMenuEvent>
-#include <QMouseEvent>
 #include <QFileInfo>
 #include <QHelpEngineCore>
+#include <QMouseEvent>
 
 #include "platform/string_table.h"
 

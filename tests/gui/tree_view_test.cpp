@@ -4,6 +4,7 @@
 #include "editor/tree_view.h"
 
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
@@ -167,6 +168,10 @@ private Q_SLOTS:
         // The item view commits an edit ended by a key once the key has been handled.
         QTRY_COMPARE(Attribute(document, "channels", "name", 4), QStringLiteral("LOBBY"));
         QCOMPARE(added->text(0), QStringLiteral("LOBBY"));
+        // The page on show heard of the new name.
+        auto* page = qobject_cast<QLabel*>(open.frame->CurrentPage());
+        QVERIFY(page != nullptr);
+        QCOMPARE(page->text(), QStringLiteral("LOBBY"));
 
         // Spaces only: the old name stays and nothing is said.
         QTest::keyClick(open.tree, Qt::Key_F2);
@@ -185,6 +190,14 @@ private Q_SLOTS:
         QCOMPARE(Attribute(document, "setting", "numberChannels"), QStringLiteral("4"));
         QCOMPARE(open.tree->ChannelsNode()->childCount(), 4);
         QVERIFY(!ChildTexts(open.tree->ChannelsNode()).contains(QStringLiteral("LOBBY")));
+
+        // A page asks the tree for a new channel (the Channels page's Add) through the navigator.
+        Click(open.tree, open.tree->ChannelsNode());
+        document.Navigator().NotifyViews(
+            open.frame->CurrentPage(),
+            view_hint::Make(view_hint::kItemAdded, tree_data::kChannels));
+        QCOMPARE(Attribute(document, "setting", "numberChannels"), QStringLiteral("5"));
+        QCOMPARE(open.tree->ChannelsNode()->childCount(), 5);
     }
 
     void aNameTheRulesRefuseIsToldAndStopsSave() {
@@ -282,7 +295,9 @@ private Q_SLOTS:
                                                                Qt::CaseInsensitive));
         QVERIFY(!open.frame->HelpPane()->toPlainText().isEmpty());
         // The pane is for reading: a right click opens no menu.
-        QContextMenuEvent menuRequest(QContextMenuEvent::Mouse, QPoint(5, 5));
+        QContextMenuEvent menuRequest(
+            QContextMenuEvent::Mouse, QPoint(5, 5),
+            open.frame->HelpPane()->viewport()->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(open.frame->HelpPane()->viewport(), &menuRequest);
         QVERIFY(QApplication::activePopupWidget() == nullptr);
 

@@ -284,10 +284,8 @@ INSTANTIATE_TEST_SUITE_P(
                        {{kNonDisplay, 1, {}}, {kRepeater, 2, {}}, {kHandheld, 3, {}}},
                        "CUR40873",
                        {1, 2}},
-        SVisibilityRow{"HandheldGroupForAHandheld",
-                       {{kRepeater, 2, {}}, {kHandheld, 3, {}}},
-                       "CUR40807",
-                       {3}},
+        SVisibilityRow{
+            "HandheldGroupForAHandheld", {{kRepeater, 2, {}}, {kHandheld, 3, {}}}, "CUR40807", {3}},
         SVisibilityRow{
             "EntryWithoutANumericIdNamesNothing", {{"", {}, {}}, {"", 4, {}}}, "CUD41600", {4}}),
     [](const testing::TestParamInfo<SVisibilityRow>& row) { return row.param.name; });

@@ -114,11 +114,13 @@ TEST(SettingsDocuments, VisibilityGroupsGiveTheirControls) {
     QStringList seen;
     for (const SVisibilityEntry& entry :
          documents.PageVisibilityEntries(QStringLiteral("R"), QStringLiteral("P"))) {
-        seen << QStringLiteral("%1:%2%3").arg(entry.group).arg(entry.id.value_or(-1)).arg(
-                    entry.isVisible == false ? QStringLiteral(" off") : QString());
+        seen << QStringLiteral("%1:%2%3")
+                    .arg(entry.group)
+                    .arg(entry.id.value_or(-1))
+                    .arg(entry.isVisible == false ? QStringLiteral(" off") : QString());
     }
-    EXPECT_EQ(seen, QStringList({":1", "Display:2", "NonDisplay:3", "Repeater:4 off",
-                                 "Handheld:5", ":6"}));
+    EXPECT_EQ(seen, QStringList(
+                        {":1", "Display:2", "NonDisplay:3", "Repeater:4 off", "Handheld:5", ":6"}));
 }
 
 TEST(SettingsDocuments, MissingOrBrokenFileShows315) {
