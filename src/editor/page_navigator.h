@@ -24,9 +24,17 @@ public:
     virtual void RebuildPanes() = 0;
 };
 
+// Where the frequency table's list stood when its page was left, for the page's return.
+struct SFrequencyListPlace {
+    int row = -1;     // the selected row, -1 for none
+    int scrolled = 0;  // rows scrolled down from the top
+};
+
 class CPageNavigator {
 public:
     static constexpr quint16 kLastKind = 9;
+
+    SFrequencyListPlace& FrequencyListPlace() { return m_frequencyListPlace; }
 
     // The window and its tree; until then every operation is refused or does nothing.
     void Attach(IPageFrame* frame, CVeskCPSTreeView* tree);
@@ -52,4 +60,5 @@ private:
     QPointer<QWidget> m_page;
     quint16 m_kind = 0;
     quint16 m_channel = 0;
+    SFrequencyListPlace m_frequencyListPlace;
 };
