@@ -11,7 +11,7 @@
 #include "editor/base_view.h"
 #include "editor/help_view.h"
 #include "editor/page_context.h"
-#include "editor/radio_info_view.h"
+#include "editor/page_factory.h"
 #include "model/data_item.h"
 #include "model/profile_document.h"
 #include "platform/string_table.h"
@@ -100,20 +100,19 @@ quint16 CChildFrame::CurrentKind() const {
 }
 
 QWidget* CChildFrame::CreatePage(quint16 kind, quint16 channel) {
+    const CVeskCPSApp& app = m_document->App();
+    SPageContext context{m_document->Profile(),
+                         app.Settings(),
+                         app.RegionName(),
+                         app.DecimalSeparator(),
+                         app.Prompt(),
+                         app.Config().GetHelpFilePath(app.Language()),
+                         [this](const QString& topic) { ShowHelpTopic(topic); },
+                         [this] { m_document->SetModifiedFlag(true); },
+                         channel,
+                         &Navigator()};
     QWidget* page = nullptr;
-    if (kind == tree_data::kRadioInfo) {
-        const CVeskCPSApp& app = m_document->App();
-        SPageContext context{m_document->Profile(),
-                             app.Settings(),
-                             app.RegionName(),
-                             app.DecimalSeparator(),
-                             app.Prompt(),
-                             app.Config().GetHelpFilePath(app.Language()),
-                             [this](const QString& topic) { ShowHelpTopic(topic); },
-                             [this] { m_document->SetModifiedFlag(true); },
-                             channel,
-                             &Navigator()};
-        auto* view = new CRadioInfoView(context, m_pageSlot);
+    if (CBaseView* view = CreateFormPage(static_cast<PageKind>(kind), context, m_pageSlot)) {
         view->setAccessibleName(m_document->Title());
         try {
             view->InitialUpdate();

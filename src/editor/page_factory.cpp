@@ -1,0 +1,12 @@
+#include "editor/page_factory.h"
+
+#include "editor/radio_info_view.h"
+
+CBaseView* CreateFormPage(PageKind kind, const SPageContext& context, QWidget* parent) {
+    switch (kind) {
+        case PageKind::RadioInfo:
+            return new CRadioInfoView(context, parent);
+        default:
+            return nullptr;
+    }
+}
