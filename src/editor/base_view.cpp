@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTreeWidget>
 
 #include "editor/page_navigator.h"
 #include "editor/page_visibility.h"
@@ -62,6 +63,14 @@ QWidget* MakeControl(const SControlTemplate& control, QWidget* page, QString& ta
             return new QGroupBox(text, page);
         case EControlKind::Button:
             return new QPushButton(text, page);
+        case EControlKind::List: {
+            auto* list = new QTreeWidget(page);
+            list->setRootIsDecorated(false);
+            list->setItemsExpandable(false);
+            list->setUniformRowHeights(true);
+            list->setAllColumnsShowFocus(true);
+            return list;
+        }
     }
     return nullptr;
 }

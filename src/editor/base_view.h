@@ -32,6 +32,7 @@ enum class EControlKind {
     Choice,  // drop-down list
     Frame,   // a box around a group, with its caption
     Button,
+    List,  // rows in columns (a QTreeWidget without branches); the page sets up its columns
 };
 
 // One control of a page template, in the page's visual order (which is also its tab order).
