@@ -26,7 +26,7 @@ public:
 
 // Where the frequency table's list stood when its page was left, for the page's return.
 struct SFrequencyListPlace {
-    int row = -1;     // the selected row, -1 for none
+    int row = -1;      // the selected row, -1 for none
     int scrolled = 0;  // rows scrolled down from the top
 };
 

@@ -18,10 +18,10 @@ constexpr int kTextHz = 482;
 constexpr int kTextCustomizedVrc = 525;
 
 // Tenths of a hertz, numbers 1 to 38.
-constexpr std::array<int, 38> kTones = {
-    670,  719,  744,  770,  797,  825,  854,  885,  915,  948,  974,  1000, 1035,
-    1072, 1109, 1148, 1188, 1230, 1273, 1318, 1365, 1413, 1462, 1514, 1567, 1622,
-    1679, 1738, 1799, 1862, 1928, 2035, 2107, 2181, 2257, 2336, 2418, 2503};
+constexpr std::array<int, 38> kTones = {670,  719,  744,  770,  797,  825,  854,  885,  915,  948,
+                                        974,  1000, 1035, 1072, 1109, 1148, 1188, 1230, 1273, 1318,
+                                        1365, 1413, 1462, 1514, 1567, 1622, 1679, 1738, 1799, 1862,
+                                        1928, 2035, 2107, 2181, 2257, 2336, 2418, 2503};
 
 // Octal digits as written, numbers 39 to 121.
 constexpr std::array<const char*, 83> kCodes = {
@@ -100,8 +100,7 @@ QString CodeItemText(int number, const CDataItem& setting, const QString& decima
     return QStringLiteral("%1 - %2 %3").arg(number).arg(T(kTextInvertedVrc)).arg(inverts);
 }
 
-QStringList CodeListTexts(int maxCodes, const CDataItem& setting,
-                          const QString& decimalSeparator) {
+QStringList CodeListTexts(int maxCodes, const CDataItem& setting, const QString& decimalSeparator) {
     QStringList texts;
     texts.reserve(std::max(0, maxCodes + 1));
     for (int number = 0; number <= maxCodes; ++number) {

@@ -41,8 +41,7 @@ QString ToneText(int number, const QString& decimalSeparator);
 QString CodeItemText(int number, const CDataItem& setting, const QString& decimalSeparator);
 
 // The items of a model's code list: numbers 0 to `maxCodes`, the position being the number.
-QStringList CodeListTexts(int maxCodes, const CDataItem& setting,
-                          const QString& decimalSeparator);
+QStringList CodeListTexts(int maxCodes, const CDataItem& setting, const QString& decimalSeparator);
 
 // The number an item text names: the digits before " - ", or 0 for the "no code" text. Nothing
 // when the text names no number. Only the number counts: what follows it is for the reader.

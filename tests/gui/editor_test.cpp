@@ -14,65 +14,13 @@
 #include "model/profile_document.h"
 #include "model/profile_file.h"
 #include "model/settings_documents.h"
+#include "page_fixture.h"
 #include "platform/string_table.h"
 #include "platform/xml/xml_document.h"
 #include "recording_prompt.h"
 #include "temp_hives.h"
 
 namespace {
-
-const QString kInstall = QStringLiteral(VESK_SOURCE_DIR "/install");
-
-// A profile from an installed template, the installation's settings documents, and the page
-// context a document window would hand a page.
-class CPageFixture {
-public:
-    // `limitExtra`: attributes added to the template's "limit" element, opened as a file.
-    explicit CPageFixture(const QString& templateName, const QString& limitExtra = QString()) {
-        m_hives.WriteMachine("[General]\nInstallPath=" + kInstall.toUtf8() + "\n");
-        m_config = std::make_unique<CConfiguration>(m_hives.Config());
-        loaded = settings.LoadAll(*m_config, prompt);
-        document = std::make_unique<CProfileDocument>(*m_config, prompt, &settings);
-        const QString path = kInstall + "/profiletemplate/" + templateName + ".vk4";
-        if (limitExtra.isEmpty()) {
-            loaded = loaded && document->NewFromTemplate(path);
-            return;
-        }
-        QString text = profile_file::Read(path).value_or(QString());
-        text.replace(QStringLiteral("<limit "), "<limit " + limitExtra + u' ');
-        const QString edited = m_hives.Path(QStringLiteral("edited.vk4"));
-        CTempHives::Write(edited, profile_file::Encode(text));
-        loaded = loaded && document->Open(edited);
-    }
-
-    SPageContext Context() {
-        return SPageContext{*document,
-                            settings,
-                            settings.RegionName(),
-                            separator,
-                            prompt,
-                            QString(),
-                            [this](const QString& topic) { topics << topic; },
-                            [this] { ++changes; },
-                            0};
-    }
-
-    CDataItem Element(const QString& name) {
-        return document->Model().RootItem().GetChildByName(name);
-    }
-
-    bool loaded = false;
-    CRecordingPrompt prompt;
-    CSettingsDocuments settings;
-    std::unique_ptr<CProfileDocument> document;
-    QString separator = QStringLiteral(".");
-    QStringList topics;
-    int changes = 0;
-
-private:
-    CTempHives m_hives;
-    std::unique_ptr<CConfiguration> m_config;
-};
 
 QString FieldText(const CBaseView& page, int id) {
     auto* edit = page.ControlAs<QLineEdit>(id);
