@@ -58,7 +58,7 @@ QWidget* MakeControl(const SControlTemplate& control, QWidget* page, QString& ta
         case EControlKind::Check:
             return new QCheckBox(text, page);
         case EControlKind::Choice:
-            return new QComboBox(page);
+            return new CChoiceBox(page);
         case EControlKind::Frame:
             return new QGroupBox(text, page);
         case EControlKind::Button:
@@ -167,6 +167,32 @@ int CBaseView::FocusNameEdit() {
 void CBaseView::LoadData() {}
 
 void CBaseView::LoadRes() {}
+
+void CChoiceBox::showPopup() {
+    Q_EMIT PopupAboutToShow();
+    QComboBox::showPopup();
+}
+
+QRect CBaseView::LayoutRect(int controlId) const {
+    for (std::size_t i = 0; i < m_layout.size() && m_layout[i].id != 0; ++i) {
+        if (m_layout[i].id == controlId && m_layout[i].style != ELayoutStyle::ColumnEnd) {
+            return m_rects[i];
+        }
+    }
+    return {};
+}
+
+void CBaseView::SetLayoutRect(int controlId, const QRect& rect) {
+    for (std::size_t i = 0; i < m_layout.size() && m_layout[i].id != 0; ++i) {
+        if (m_layout[i].id == controlId && m_layout[i].style != ELayoutStyle::ColumnEnd) {
+            m_rects[i] = rect;
+        }
+    }
+}
+
+void CBaseView::Relayout() {
+    Recentre();
+}
 
 void CBaseView::OnInitialUpdate() {}
 

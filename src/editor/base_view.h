@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include <QComboBox>
 #include <QFont>
 #include <QRect>
 #include <QScrollArea>
@@ -44,6 +45,19 @@ struct SControlTemplate {
     int text;   // the caption's string-table id, 0 for none; labels that name a control, check
                 // boxes, frames and buttons are given a free mnemonic when the text has none
     int buddy;  // for a label: the id of the control it names; 0 for none
+};
+
+// A page's drop-down list: says when its list is about to open, for pages that change their
+// items at that moment (the channel page's "Out of range").
+class CChoiceBox : public QComboBox {
+    Q_OBJECT
+
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override;
+
+Q_SIGNALS:
+    void PopupAboutToShow();
 };
 
 class CBaseView : public QScrollArea {
@@ -110,6 +124,11 @@ protected:
     CDataItem& RootItem() { return m_root; }
     CPageBindings& Bindings() { return *m_bindings; }
     const SLayoutEntry* LayoutEntry(int controlId) const;
+    // Where a laid-out control sits after collapsing and before centring; a page that arranges
+    // rows itself (the channel page's single column) moves them here, then calls Relayout().
+    QRect LayoutRect(int controlId) const;
+    void SetLayoutRect(int controlId, const QRect& rect);
+    void Relayout();
 
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

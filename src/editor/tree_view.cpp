@@ -382,9 +382,25 @@ bool CVeskCPSTreeView::CommitPendingRename() {
 }
 
 void CVeskCPSTreeView::OnViewHint(quint32 hint) {
-    if (view_hint::Change(hint) == view_hint::kItemAdded &&
-        view_hint::Kind(hint) == tree_data::kChannels) {
+    const quint8 change = view_hint::Change(hint);
+    if (change == view_hint::kItemAdded && view_hint::Kind(hint) == tree_data::kChannels) {
         AddNewItem(tree_data::Make(tree_data::kChannels));
+        return;
+    }
+    if (view_hint::Kind(hint) != tree_data::kChannel) {
+        return;
+    }
+    try {
+        if (change == view_hint::kNameChanged) {
+            // The channel page renamed its channel: the node's label follows.
+            const CDataItem channels =
+                m_document.Model().RootItem().GetChildByName(QStringLiteral("channels"));
+            RefreshTreeNode(m_channelsNode, channels, ShownChannelCount());
+        } else if (change == view_hint::kStateChanged) {
+            RebuildChannelIcons();
+        }
+    } catch (const CVeskCPSException& error) {
+        ShowModelFailure(error);
     }
 }
 

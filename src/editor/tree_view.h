@@ -31,6 +31,8 @@ inline constexpr quint16 kChannel = 6;
 namespace view_hint {
 inline constexpr quint8 kItemAdded = 1;
 inline constexpr quint8 kNameChanged = 3;
+// A channel was switched off or on: the tree draws its icons again.
+inline constexpr quint8 kStateChanged = 4;
 inline constexpr quint32 Make(quint8 change, quint16 kind, quint16 index = 0) {
     return change | (static_cast<quint32>(kind & 0xFF) << 8) | (static_cast<quint32>(index) << 16);
 }

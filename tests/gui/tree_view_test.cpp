@@ -14,6 +14,7 @@
 #include "app/command_ids.h"
 #include "app/vesk_cps_doc.h"
 #include "app_fixture.h"
+#include "editor/channel_view.h"
 #include "editor/help_view.h"
 #include "model/data_item.h"
 #include "model/profile_document.h"
@@ -156,8 +157,14 @@ private Q_SLOTS:
         QCOMPARE(added->text(0), Attribute(document, "channels", "name", 4));
         QCOMPARE(open.frame->CurrentKind(), quint16{6});
         QVERIFY(document.IsModified());
+        // The new channel's page takes the focus in its name field, all selected, for typing.
+        auto* page = qobject_cast<CChannelView*>(open.frame->CurrentPage());
+        QVERIFY(page != nullptr);
+        auto* nameField = page->ControlAs<QLineEdit>(CChannelView::kName);
+        QTRY_VERIFY(nameField->hasFocus());
+        QCOMPARE(nameField->selectedText(), added->text(0));
 
-        // Rename: F2, a name, Enter.
+        // Rename in the tree: F2, a name, Enter.
         QTest::keyClick(open.tree, Qt::Key_F2);
         auto* editor = open.tree->viewport()->findChild<QLineEdit*>();
         QVERIFY(editor != nullptr);
@@ -168,10 +175,10 @@ private Q_SLOTS:
         // The item view commits an edit ended by a key once the key has been handled.
         QTRY_COMPARE(Attribute(document, "channels", "name", 4), QStringLiteral("LOBBY"));
         QCOMPARE(added->text(0), QStringLiteral("LOBBY"));
-        // The page on show heard of the new name.
-        auto* page = qobject_cast<QLabel*>(open.frame->CurrentPage());
-        QVERIFY(page != nullptr);
-        QCOMPARE(page->text(), QStringLiteral("LOBBY"));
+        // The channel page on show heard of the new name: its title and name field.
+        QCOMPARE(open.frame->CurrentPage(), page);
+        QCOMPARE(page->ControlAs<QLabel>(CChannelView::kTitle)->text(), QStringLiteral("LOBBY (5)"));
+        QCOMPARE(nameField->text(), QStringLiteral("LOBBY"));
 
         // Spaces only: the old name stays and nothing is said.
         QTest::keyClick(open.tree, Qt::Key_F2);
@@ -240,6 +247,8 @@ private Q_SLOTS:
         const QByteArray original = state();
         Click(open.tree, open.tree->ChannelsNode());
         QTest::keyClick(open.tree, Qt::Key_A, Qt::ControlModifier);
+        // The new channel's name field takes the focus once the page is up, as a person sees it.
+        QCoreApplication::processEvents();
         const QByteArray added = state();
         QVERIFY(added != original);
         QCOMPARE(channelNodes(), 5);
