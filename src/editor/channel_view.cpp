@@ -50,21 +50,35 @@ struct SColumn {
     int header, frame, freqLabel, freq, bwLabel, bw, note, powerLabel, power, codeLabel, code;
 };
 
-constexpr SColumn kRx{Id::kRxHeader,          Id::kRxFrame,       Id::kRxFrequencyLabel,
-                      Id::kRxFrequency,       Id::kRxBandwidthLabel, Id::kRxBandwidth,
-                      Id::kRxNote,            Id::kTalkaroundPowerLabel, Id::kTalkaroundPower,
-                      Id::kRxCodeLabel,       Id::kRxCode};
-constexpr SColumn kTx{Id::kTxHeader,          Id::kTxFrame,       Id::kTxFrequencyLabel,
-                      Id::kTxFrequency,       Id::kTxBandwidthLabel, Id::kTxBandwidth,
-                      Id::kTxNote,            Id::kRepeaterPowerLabel, Id::kRepeaterPower,
-                      Id::kTxCodeLabel,       Id::kTxCode};
+constexpr SColumn kRx{Id::kRxHeader,
+                      Id::kRxFrame,
+                      Id::kRxFrequencyLabel,
+                      Id::kRxFrequency,
+                      Id::kRxBandwidthLabel,
+                      Id::kRxBandwidth,
+                      Id::kRxNote,
+                      Id::kTalkaroundPowerLabel,
+                      Id::kTalkaroundPower,
+                      Id::kRxCodeLabel,
+                      Id::kRxCode};
+constexpr SColumn kTx{Id::kTxHeader,
+                      Id::kTxFrame,
+                      Id::kTxFrequencyLabel,
+                      Id::kTxFrequency,
+                      Id::kTxBandwidthLabel,
+                      Id::kTxBandwidth,
+                      Id::kTxNote,
+                      Id::kRepeaterPowerLabel,
+                      Id::kRepeaterPower,
+                      Id::kTxCodeLabel,
+                      Id::kTxCode};
 
 constexpr SControlTemplate kControls[] = {
     {Id::kTitle, EControlKind::Bar, QRect(15, 15, 530, 28), 0, 0},
-    {Id::kNameLabel, EControlKind::Label, QRect(35, 60, 150, 22), 429, Id::kName},
-    {Id::kName, EControlKind::Text, QRect(195, 60, 150, 24), 0, 0},
-    {Id::kDisableLabel, EControlKind::Label, QRect(35, 94, 150, 22), 528, Id::kDisable},
-    {Id::kDisable, EControlKind::Check, QRect(195, 94, 24, 22), 0, 0},
+    {Id::kNameLabel, EControlKind::Label, QRect(35, 60, 200, 22), 429, Id::kName},
+    {Id::kName, EControlKind::Text, QRect(245, 60, 150, 24), 0, 0},
+    {Id::kDisableLabel, EControlKind::Label, QRect(35, 94, 200, 22), 528, Id::kDisable},
+    {Id::kDisable, EControlKind::Check, QRect(245, 94, 24, 22), 0, 0},
     // Receive column
     {Id::kRxHeader, EControlKind::Bar, QRect(kRxLeft, kBlockTop, kColumnWidth, 24), kTextReceive,
      0},
@@ -98,16 +112,16 @@ constexpr SControlTemplate kControls[] = {
     {Id::kTxCodeLabel, EControlKind::Label, ColumnRect(kTxLeft, 352, 18), 235, Id::kTxCode},
     {Id::kTxCode, EControlKind::Choice, ColumnRect(kTxLeft, 370, 24), 0, 0},
     // Full-width rows below the columns
-    {Id::kScrambleLabel, EControlKind::Label, QRect(35, 424, 150, 22), 237, Id::kScramble},
-    {Id::kScramble, EControlKind::Choice, QRect(195, 424, 170, 24), 0, 0},
-    {Id::kRepeaterLabel, EControlKind::Label, QRect(35, 460, 150, 22), 238, Id::kRepeater},
-    {Id::kRepeater, EControlKind::Check, QRect(195, 460, 24, 22), 0, 0},
+    {Id::kScrambleLabel, EControlKind::Label, QRect(35, 424, 200, 22), 237, Id::kScramble},
+    {Id::kScramble, EControlKind::Choice, QRect(245, 424, 170, 24), 0, 0},
+    {Id::kRepeaterLabel, EControlKind::Label, QRect(35, 460, 200, 22), 238, Id::kRepeater},
+    {Id::kRepeater, EControlKind::Check, QRect(245, 460, 24, 22), 0, 0},
     {Id::kTalkaroundNote, EControlKind::Label, QRect(kTxLeft, 456, kColumnWidth, 32), 400, 0},
-    {Id::kTalkaroundScanLabel, EControlKind::Label, QRect(35, 496, 150, 22), 529,
+    {Id::kTalkaroundScanLabel, EControlKind::Label, QRect(35, 496, 200, 22), 529,
      Id::kTalkaroundScan},
-    {Id::kTalkaroundScan, EControlKind::Check, QRect(195, 496, 24, 22), 0, 0},
-    {Id::kAutoScanLabel, EControlKind::Label, QRect(35, 528, 150, 22), 239, Id::kAutoScan},
-    {Id::kAutoScan, EControlKind::Check, QRect(195, 528, 24, 22), 0, 0},
+    {Id::kTalkaroundScan, EControlKind::Check, QRect(245, 496, 24, 22), 0, 0},
+    {Id::kAutoScanLabel, EControlKind::Label, QRect(35, 528, 200, 22), 239, Id::kAutoScan},
+    {Id::kAutoScan, EControlKind::Check, QRect(245, 528, 24, 22), 0, 0},
 };
 
 constexpr SLayoutEntry Plain(int id, ELayoutColumn column = ELayoutColumn::Full) {
@@ -268,10 +282,9 @@ bool CChannelView::WriteAttribute(const QString& name, const QVariant& value) {
         if (current == value || current.toString() == value.toString()) {
             return true;
         }
-        const CEditResult result =
-            SettleEdit(Context().prompt, [&](EConfirmation confirmation) {
-                return channel.SetAttributeValue(name, value, confirmation);
-            });
+        const CEditResult result = SettleEdit(Context().prompt, [&](EConfirmation confirmation) {
+            return channel.SetAttributeValue(name, value, confirmation);
+        });
         if (!result.IsAccepted()) {
             return false;
         }
@@ -359,8 +372,8 @@ void CChannelView::AddComboListVRCCode(QComboBox* list) {
     try {
         const QSignalBlocker blocker(list);
         list->clear();
-        list->addItems(squelch::CodeListTexts(LimitInt("maxCodes"), Setting(),
-                                              Context().decimalSeparator));
+        list->addItems(
+            squelch::CodeListTexts(LimitInt("maxCodes"), Setting(), Context().decimalSeparator));
     } catch (CVeskCPSException& error) {
         error.PassOn(QStringLiteral("CChannelView::AddComboListVRCCode"));
         throw;
@@ -377,9 +390,6 @@ void CChannelView::ShowName() {
 
 void CChannelView::LoadRes() {
     try {
-        if (Context().navigator != nullptr) {
-            m_channel = Context().navigator->CurrentChannel();
-        }
         ShowName();
         m_start = static_cast<quint32>(LimitInt("start_freq"));
         m_end = static_cast<quint32>(LimitInt("end_freq"));
@@ -434,8 +444,8 @@ void CChannelView::SetRXandTXData() {
             bool& flag;
             ~SDone() { flag = false; }
         } done{m_loading};
-        for (const auto& [id, attribute] :
-             {std::pair{int(Id::kRxFrequency), "rx_freq_ndx"}, {int(Id::kTxFrequency), "tx_freq_ndx"}}) {
+        for (const auto& [id, attribute] : {std::pair{int(Id::kRxFrequency), "rx_freq_ndx"},
+                                            {int(Id::kTxFrequency), "tx_freq_ndx"}}) {
             QComboBox* list = List(id);
             const QSignalBlocker blocker(list);
             RemoveOutOfRange(list);
@@ -478,8 +488,7 @@ void CChannelView::SetDefaultValue() {
         const bool repeater = ChannelFlag("repeater");
         ControlAs<QCheckBox>(Id::kRepeater)->setChecked(repeater);
         EnableTransmitSide(repeater);
-        Control(Id::kTalkaroundNote)
-            ->setVisible(!repeater && !Control(Id::kRepeater)->isHidden());
+        Control(Id::kTalkaroundNote)->setVisible(!repeater && !Control(Id::kRepeater)->isHidden());
         for (const auto& [id, attribute] : {std::pair{int(Id::kAutoScan), "autoScan"},
                                             {int(Id::kTalkaroundScan), "talkaround_scan"},
                                             {int(Id::kDisable), "disable_channel"}}) {
@@ -493,9 +502,9 @@ void CChannelView::SetDefaultValue() {
 }
 
 void CChannelView::EnableTransmitSide(bool repeaterOn) {
-    for (int id : {int(Id::kTxFrequency), int(Id::kTxCode), int(Id::kTxFrequencyLabel),
-                   int(Id::kTxBandwidthLabel), int(Id::kRepeaterPowerLabel),
-                   int(Id::kTxCodeLabel)}) {
+    for (int id :
+         {int(Id::kTxFrequency), int(Id::kTxCode), int(Id::kTxFrequencyLabel),
+          int(Id::kTxBandwidthLabel), int(Id::kRepeaterPowerLabel), int(Id::kTxCodeLabel)}) {
         Control(id)->setEnabled(repeaterOn);
     }
     const int tx = ValueAt(List(Id::kTxFrequency), List(Id::kTxFrequency)->currentIndex());
@@ -565,8 +574,8 @@ void CChannelView::SetEnableDisable(bool applyDisabled) {
                 }
             }
             // The last channel that still works cannot be switched off.
-            const bool onlyEnabled = !disabled && profile_checks::GetEnabledChannelCount(
-                                                      RootItem()) <= 1;
+            const bool onlyEnabled =
+                !disabled && profile_checks::GetEnabledChannelCount(RootItem()) <= 1;
             Control(Id::kDisable)->setEnabled(!onlyEnabled);
         } else {
             hide({Id::kDisableLabel, Id::kDisable});
@@ -621,8 +630,8 @@ void CChannelView::ArrangeSingleColumn() {
             continue;
         }
         const int shift = entry.column == ELayoutColumn::Full ? rowShift
-                          : entry.column == ELayoutColumn::Left &&
-                                  entry.id != Id::kRepeaterLabel && entry.id != Id::kRepeater
+                          : entry.column == ELayoutColumn::Left && entry.id != Id::kRepeaterLabel &&
+                                  entry.id != Id::kRepeater
                               ? columnShift
                               : 0;
         SetLayoutRect(entry.id, LayoutRect(entry.id).translated(shift, 0));
@@ -668,9 +677,9 @@ bool CChannelView::ApplyTransmitRules(int index) {
 
 void CChannelView::CheckRepeaterSwitchOff(int index) {
     QComboBox* tx = List(Id::kTxFrequency);
-    if (tx->count() < 2 && index == ChannelInt("tx_freq_ndx") && index == ChannelInt("rx_freq_ndx") &&
-        ChannelFlag("repeater") && PositionOf(List(Id::kRxFrequency), index) >= 0 &&
-        PositionOf(tx, index) >= 0) {
+    if (tx->count() < 2 && index == ChannelInt("tx_freq_ndx") &&
+        index == ChannelInt("rx_freq_ndx") && ChannelFlag("repeater") &&
+        PositionOf(List(Id::kRxFrequency), index) >= 0 && PositionOf(tx, index) >= 0) {
         ControlAs<QCheckBox>(Id::kRepeater)->setChecked(false);
         OnRepeaterClicked(false);
     }
@@ -864,9 +873,9 @@ void CChannelView::MovePresetsAway(int presetState) {
     // The enabled channels in order, counted after this one was switched off.
     const CDataItem root = RootItem();
     const CDataItem channels = root.GetChildByName(QStringLiteral("channels"));
-    const int number = std::min(
-        channels.GetChildCount(),
-        Setting().GetAttributeValue(QStringLiteral("numberChannels")).toInt());
+    const int number =
+        std::min(channels.GetChildCount(),
+                 Setting().GetAttributeValue(QStringLiteral("numberChannels")).toInt());
     QList<int> enabled;
     for (int i = 0; i < number; ++i) {
         if (!channels.GetChildByIndex(i)
@@ -952,7 +961,8 @@ void CChannelView::AfterAcceptedBinding(int controlId) {
             const QSignalBlocker blocker(List(copy.tx));
             List(copy.tx)->setCurrentIndex(position);
         }
-        const QVariant value = copy.tx == Id::kTxCode ? QVariant(position) : QVariant(position == 1);
+        const QVariant value =
+            copy.tx == Id::kTxCode ? QVariant(position) : QVariant(position == 1);
         WriteAttribute(QString::fromLatin1(copy.attribute), value);
     }
 }
@@ -995,7 +1005,8 @@ bool CChannelView::CommitName(bool forced) {
         ShowModelException(Context().prompt, error);
     }
     // Back to the field, once the message and the focus change that ended the edit are over.
-    QMetaObject::invokeMethod(this, [this] { FocusNameEdit(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { FocusNameEdit(); }, Qt::QueuedConnection);
     return false;
 }
 
@@ -1014,7 +1025,7 @@ int CChannelView::FocusNameEdit() {
 
 void CChannelView::OnUpdate(quint32 hint) {
     try {
-        if (Context().navigator != nullptr) {
+        if (Context().navigator != nullptr && Context().navigator->CurrentPage() == this) {
             m_channel = Context().navigator->CurrentChannel();
         }
         if (view_hint::Change(hint) == view_hint::kNameChanged) {

@@ -4,6 +4,7 @@
 // context a document window would hand a page: for building and testing one page on its own.
 
 #include <memory>
+#include <utility>
 
 #include <QStringList>
 
@@ -24,18 +25,28 @@ inline const QString kInstall = QStringLiteral(VESK_SOURCE_DIR "/install");
 class CPageFixture {
 public:
     // `limitExtra`: attributes added to the template's "limit" element, opened as a file.
-    explicit CPageFixture(const QString& templateName, const QString& limitExtra = QString()) {
+    explicit CPageFixture(const QString& templateName, const QString& limitExtra = QString())
+        : CPageFixture(templateName, limitExtra.isEmpty() ? QList<std::pair<QString, QString>>{}
+                                                          : QList<std::pair<QString, QString>>{
+                                                                {QStringLiteral("<limit "),
+                                                                 "<limit " + limitExtra + u' '}}) {}
+
+    // `edits`: texts replaced (every occurrence, in order) in the template's profile text, which
+    // is then opened as a file, as a dealer's own profile would be.
+    CPageFixture(const QString& templateName, const QList<std::pair<QString, QString>>& edits) {
         m_hives.WriteMachine("[General]\nInstallPath=" + kInstall.toUtf8() + "\n");
         m_config = std::make_unique<CConfiguration>(m_hives.Config());
         loaded = settings.LoadAll(*m_config, prompt);
         document = std::make_unique<CProfileDocument>(*m_config, prompt, &settings);
         const QString path = kInstall + "/profiletemplate/" + templateName + ".vk4";
-        if (limitExtra.isEmpty()) {
+        if (edits.isEmpty()) {
             loaded = loaded && document->NewFromTemplate(path);
             return;
         }
         QString text = profile_file::Read(path).value_or(QString());
-        text.replace(QStringLiteral("<limit "), "<limit " + limitExtra + u' ');
+        for (const auto& [what, with] : edits) {
+            text.replace(what, with);
+        }
         const QString edited = m_hives.Path(QStringLiteral("edited.vk4"));
         CTempHives::Write(edited, profile_file::Encode(text));
         loaded = loaded && document->Open(edited);

@@ -177,7 +177,8 @@ private Q_SLOTS:
         QCOMPARE(added->text(0), QStringLiteral("LOBBY"));
         // The channel page on show heard of the new name: its title and name field.
         QCOMPARE(open.frame->CurrentPage(), page);
-        QCOMPARE(page->ControlAs<QLabel>(CChannelView::kTitle)->text(), QStringLiteral("LOBBY (5)"));
+        QCOMPARE(page->ControlAs<QLabel>(CChannelView::kTitle)->text(),
+                 QStringLiteral("LOBBY (5)"));
         QCOMPARE(nameField->text(), QStringLiteral("LOBBY"));
 
         // Spaces only: the old name stays and nothing is said.

@@ -18,6 +18,9 @@ public:
         return m_answer;
     }
 
+    // The answer to every later question.
+    void SetAnswer(PromptAnswer answer) { m_answer = answer; }
+
     QList<int> ids;
     QStringList texts;
     QList<PromptStyle> styles;
