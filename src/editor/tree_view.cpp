@@ -61,6 +61,14 @@ CVeskCPSTreeView::CVeskCPSTreeView(CProfileDocument& document, IUserPrompt& prom
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setItemDelegate(new CChannelNameDelegate(*this));
     connect(this, &QTreeWidget::currentItemChanged, this, &CVeskCPSTreeView::OnCurrentItemChanged);
+    // A screen reader selects a node through the accessibility interface, which selects without
+    // moving the current item: the node selected that way is shown as if clicked.
+    connect(this, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem*> selected = selectedItems();
+        if (selected.size() == 1 && selected.constFirst() != currentItem()) {
+            setCurrentItem(selected.constFirst());
+        }
+    });
 }
 
 QTreeWidgetItem* CVeskCPSTreeView::AddNode(QTreeWidgetItem* parent, const QString& text,

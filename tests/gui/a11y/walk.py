@@ -44,6 +44,22 @@ def walk(node, visit, depth=0):
 checked = {"count": 0}
 
 
+def labels_something(node):
+    try:
+        return any(r.getRelationType() == pyatspi.RELATION_LABEL_FOR
+                   for r in node.getRelationSet())
+    except Exception:
+        return False
+
+
+def labelled(node):
+    try:
+        return any(r.getRelationType() == pyatspi.RELATION_LABELLED_BY
+                   for r in node.getRelationSet())
+    except Exception:
+        return False
+
+
 def unnamed(root):
     found = []
 
@@ -55,6 +71,9 @@ def unnamed(root):
             return
         if role in NAMED_ROLES and showing:
             checked["count"] += 1
+        # A drop-down list reads its chosen item as its name: what it is for comes from its label.
+        if role == pyatspi.ROLE_COMBO_BOX and showing and not labelled(node):
+            found.append(f"combo box {node.name!r} has no label")
         if role in NAMED_ROLES and showing and not (node.name or "").strip():
             path = []
             parent = node
@@ -93,6 +112,25 @@ def window(app, title, timeout=15):
                 return child
         time.sleep(0.2)
     return None
+
+
+def select_node(root, name):
+    """Selects a node of the navigation tree through the tree's selection interface."""
+    node = find(root, None, name)
+    if node is None:
+        return [f"no tree node '{name}'"]
+    tree = node.parent
+    while tree is not None and tree.getRole() not in (pyatspi.ROLE_TREE, pyatspi.ROLE_TREE_TABLE):
+        tree = tree.parent
+    if tree is None:
+        return [f"tree node '{name}' is in no tree"]
+    # Qt's tree offers its rows through the table interface.
+    try:
+        table = tree.queryTable()
+        table.addRowSelection(table.getRowAtIndex(node.getIndexInParent()))
+    except Exception as error:
+        return [f"tree node '{name}' cannot be selected: {error!r}"]
+    return []
 
 
 def act(node):
@@ -169,6 +207,15 @@ def main():
                 problems.append(f"profile window: no field named '{field}'")
         if find(main_window, None, "Help Pane") is None:
             problems.append("profile window: no help pane")
+        # A channel's page, reached through the tree as a screen reader user selects a node.
+        problems += select_node(main_window, "CH 01")
+        time.sleep(1.0)
+        shot(shots, "channel_page")
+        problems += [f"channel page: {p}" for p in unnamed(main_window)]
+        for label in ("Name", "Frequency (MHz)", "KT/VRC Code", "Scramble", "Auto Scan"):
+            node = find(main_window, pyatspi.ROLE_LABEL, label)
+            if node is None or not labels_something(node):
+                problems.append(f"channel page: no label '{label}' naming a control")
     else:
         problems.append("'New' opened no window the second time")
 
