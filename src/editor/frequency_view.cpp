@@ -181,6 +181,10 @@ CFrequencyView::CFrequencyView(const SPageContext& context, QWidget* parent)
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, &CFrequencyView::OnSelectionChanged);
     connect(m_bandwidth, &QComboBox::activated, this, &CFrequencyView::OnBandwidthChosen);
     connect(m_frequency, &QLineEdit::textChanged, this, &CFrequencyView::OnFieldChanged);
+    for (QComboBox* choice : {m_bandwidth, m_power, m_compander}) {
+        connect(choice, &QComboBox::activated, this, [this] { m_touched = true; });
+    }
+    connect(m_frequency, &QLineEdit::textEdited, this, [this] { m_touched = true; });
 }
 
 CFrequencyView::~CFrequencyView() {
@@ -469,7 +473,9 @@ void CFrequencyView::OnBandwidthChosen() {
 }
 
 void CFrequencyView::ApplyCompanderRule(bool chosenByUser) {
-    if (m_bandwidth->currentText() == m_bandwidthTexts[1]) {
+    // By position, not by text: a language module may give two choices the same text.
+    const int bandwidth = m_bandwidth->currentIndex();
+    if (bandwidth == 1) {
         // Wideband audio gains nothing from the compander.
         m_compander->setCurrentIndex(1);
         m_compander->setEnabled(false);
@@ -477,7 +483,7 @@ void CFrequencyView::ApplyCompanderRule(bool chosenByUser) {
     }
     m_compander->setEnabled(m_mode != EMode::Browsing);
     if (chosenByUser) {
-        m_compander->setCurrentIndex(m_bandwidth->currentText() == m_bandwidthTexts[3] ? 1 : 0);
+        m_compander->setCurrentIndex(bandwidth == 3 ? 1 : 0);
     }
 }
 
@@ -530,6 +536,24 @@ SFrequencyEntry CFrequencyView::EntryFromEditArea(const CDataItem& stored) const
     return entry;
 }
 
+bool CFrequencyView::CanLeavePage() {
+    switch (m_mode) {
+        case EMode::Browsing:
+            return CBaseView::CanLeavePage();
+        case EMode::Adding:
+            if (!m_touched) {
+                Cancel();
+                return true;
+            }
+            SaveNewEntry();
+            break;
+        case EMode::Editing:
+            SaveEditedEntry();
+            break;
+    }
+    return m_mode == EMode::Browsing;
+}
+
 void CFrequencyView::OnAddOrSave() {
     if (m_mode == EMode::Adding) {
         SaveNewEntry();
@@ -539,6 +563,7 @@ void CFrequencyView::OnAddOrSave() {
         return;
     }
     m_mode = EMode::Adding;
+    m_touched = false;
     m_scrolledBeforeMode = Scrolled();
     m_add->setText(m_saveText);
     m_edit->setEnabled(false);
@@ -568,6 +593,7 @@ void CFrequencyView::OnEditOrSave() {
         return;
     }
     m_mode = EMode::Editing;
+    m_touched = false;
     m_editRow = SelectedRow();
     m_scrolledBeforeMode = Scrolled();
     ApplyCompanderRule(false);

@@ -68,6 +68,9 @@ public:
     ~CFrequencyView() override;
 
     EMode Mode() const { return m_mode; }
+    // An entry being added or edited is saved first; a refusal keeps the page. An Add the user
+    // has not touched is cancelled.
+    bool CanLeavePage() override;
 
 protected:
     void LoadRes() override;
@@ -130,6 +133,8 @@ private:
     // The field's text after the last change, for the filter to go back to.
     QString m_fieldText;
     bool m_filtering = false;
+    // Whether the user changed the edit area since adding or editing began.
+    bool m_touched = false;
     bool m_loading = false;
     bool m_hasCompander = true;
     // Regions under the narrowband mandate keep every entry at 12.5 kHz.

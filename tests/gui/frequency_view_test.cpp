@@ -9,6 +9,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -162,6 +163,53 @@ private Q_SLOTS:
         QTest::keyClicks(shown.Field(), QStringLiteral("123"));
         QCOMPARE(shown.Field()->text(), QStringLiteral("462.562512"));
         QCOMPARE(shown.Field()->cursorPosition(), 10);
+    }
+
+    // A pasted frequency above the field's ceiling must not reach the profile as another
+    // frequency: 4754.9673 MHz read as a 32-bit count of hertz would be 459.999704 MHz, in band.
+    void pasteAboveTheCeiling() {
+        CShownPage shown(QStringLiteral("CUD41600"));
+        QVERIFY(shown.Show());
+        shown.Click(Id::kAdd);
+        shown.Type(QString());
+        QApplication::clipboard()->setText(QStringLiteral("4754.9673"));
+        QTest::keyClick(shown.Field(), Qt::Key_V, Qt::ControlModifier);
+        QVERIFY2(shown.Field()->text().toDouble() <= 4294.967295,
+                 qPrintable(shown.Field()->text()));
+        shown.Click(Id::kAdd);
+        QCOMPARE(shown.TableSize(), 14);
+        QCOMPARE(shown.fixture.prompt.ids, QList<int>{269});
+    }
+
+    // Leaving the page (another tree node, a save) with an entry typed but not saved saves it,
+    // or keeps the page when the rules refuse it; an untouched Add leaves quietly.
+    void leavingCommitsTheTypedEntry() {
+        CShownPage shown(QStringLiteral("CUD41600"));
+        QVERIFY(shown.Show());
+        CFrequencyView& page = *shown.page;
+        shown.Click(Id::kAdd);
+        shown.Type(QStringLiteral("151.82"));
+        QVERIFY(!page.CanLeavePage());
+        QCOMPARE(shown.fixture.prompt.ids, QList<int>{284});
+        QCOMPARE(page.Mode(), Mode::Adding);
+        shown.Type(QStringLiteral("462.5625"));
+        QVERIFY(page.CanLeavePage());
+        QCOMPARE(shown.TableSize(), 15);
+        QCOMPARE(shown.Stored(14, "freq"), 462562500);
+
+        shown.ClickRow(14);
+        shown.Click(Id::kEdit);
+        shown.Type(QStringLiteral("462.575"));
+        QVERIFY(page.CanLeavePage());
+        QCOMPARE(shown.Stored(14, "freq"), 462575000);
+        QCOMPARE(page.Mode(), Mode::Browsing);
+
+        shown.fixture.prompt.ids.clear();
+        shown.Click(Id::kAdd);
+        QVERIFY(page.CanLeavePage());
+        QCOMPARE(page.Mode(), Mode::Browsing);
+        QCOMPARE(shown.TableSize(), 15);
+        QCOMPARE(shown.fixture.prompt.ids, QList<int>());
     }
 
     void addEntry_data() {
