@@ -353,15 +353,26 @@ void CFrequencyView::SetColumnWidths() {
     auto fit = [&](int column) {
         return metrics.horizontalAdvance(m_list->headerItem()->text(column)) + 24;
     };
-    // The frequency and the compander need little room; the two choice columns share the rest.
+    // The frequency and the compander need little room; the two choice columns share the rest
+    // in the measure of their longest texts.
     const int frequency = std::max(fit(kFrequencyColumn),
                                    metrics.horizontalAdvance(QStringLiteral("0000.000000")) + 24);
     const int compander = m_hasCompander ? fit(kCompanderColumn) : 0;
-    const int choices = std::max(3 * third - kIndexColumnWidth - frequency - compander, 2 * 80);
+    // A pixel to spare, so that rounding at fractional scaling never needs a horizontal bar.
+    const int choices = std::max(3 * third - 2 - kIndexColumnWidth - frequency - compander, 2 * 80);
+    auto widest = [&](const std::array<QString, 4>& texts) {
+        int width = 1;
+        for (const QString& text : texts) {
+            width = std::max(width, metrics.horizontalAdvance(text));
+        }
+        return width;
+    };
+    const int bandwidth =
+        choices * widest(m_bandwidthTexts) / (widest(m_bandwidthTexts) + widest(m_powerTexts));
     m_list->setColumnWidth(kIndexColumn, kIndexColumnWidth);
     m_list->setColumnWidth(kFrequencyColumn, frequency);
-    m_list->setColumnWidth(kBandwidthColumn, choices / 2);
-    m_list->setColumnWidth(kPowerColumn, choices - choices / 2);
+    m_list->setColumnWidth(kBandwidthColumn, bandwidth);
+    m_list->setColumnWidth(kPowerColumn, choices - bandwidth);
     m_list->setColumnWidth(kCompanderColumn, compander);
 }
 
