@@ -179,22 +179,18 @@ CFrequencyView::CFrequencyView(const SPageContext& context, QWidget* parent)
     connect(m_edit, &QPushButton::clicked, this, &CFrequencyView::OnEditOrSave);
     connect(m_delete, &QPushButton::clicked, this, &CFrequencyView::OnDeleteOrCancel);
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, &CFrequencyView::OnSelectionChanged);
+    // Kept as it changes: the page may go with its window, after the document that keeps it.
+    connect(m_list->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int scrolled) {
+        if (!m_loading && m_mode == EMode::Browsing) {
+            Place().scrolled = scrolled;
+        }
+    });
     connect(m_bandwidth, &QComboBox::activated, this, &CFrequencyView::OnBandwidthChosen);
     connect(m_frequency, &QLineEdit::textChanged, this, &CFrequencyView::OnFieldChanged);
     for (QComboBox* choice : {m_bandwidth, m_power, m_compander}) {
         connect(choice, &QComboBox::activated, this, [this] { m_touched = true; });
     }
     connect(m_frequency, &QLineEdit::textEdited, this, [this] { m_touched = true; });
-}
-
-CFrequencyView::~CFrequencyView() {
-    // The list's place outlives the page, for the page's return.
-    if (m_mode == EMode::Browsing) {
-        Place().row = SelectedRow();
-        Place().scrolled = Scrolled();
-    } else {
-        Place().scrolled = m_scrolledBeforeMode;
-    }
 }
 
 SFrequencyListPlace& CFrequencyView::Place() {

@@ -65,7 +65,6 @@ public:
     static constexpr int kMsgInvalidValue = 261;
 
     explicit CFrequencyView(const SPageContext& context, QWidget* parent = nullptr);
-    ~CFrequencyView() override;
 
     EMode Mode() const { return m_mode; }
     // An entry being added or edited is saved first; a refusal keeps the page. An Add the user
