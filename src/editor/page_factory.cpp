@@ -1,12 +1,15 @@
 #include "editor/page_factory.h"
 
 #include "editor/channel_view.h"
+#include "editor/frequency_view.h"
 #include "editor/radio_info_view.h"
 
 CBaseView* CreateFormPage(PageKind kind, const SPageContext& context, QWidget* parent) {
     switch (kind) {
         case PageKind::RadioInfo:
             return new CRadioInfoView(context, parent);
+        case PageKind::RFFrequency:
+            return new CFrequencyView(context, parent);
         case PageKind::Channel:
             return new CChannelView(context, parent);
         default:

@@ -1,12 +1,18 @@
-// Shows the Radio Information page of an installed template for a screenshot:
-//   vesk_editor_shots TEMPLATE OUTPUT.png WIDTH HEIGHT [dark] [comma]
-// TEMPLATE is a model template's name (CUD41600). The page is shown at WIDTH x HEIGHT, saved as
-// it is drawn on the display, and the program ends.
+// Shows a page of an installed template for a screenshot:
+//   vesk_editor_shots TEMPLATE OUTPUT.png WIDTH HEIGHT [dark] [comma] [frequency [add]]
+// TEMPLATE is a model template's name (CUD41600). The Radio Information page, or with
+// "frequency" the RF Frequency page with its third row selected ("add": in adding mode), is shown
+// at WIDTH x HEIGHT, saved as it is drawn on the display, and the program ends.
+#include <memory>
+
 #include <QApplication>
 #include <QPalette>
+#include <QPushButton>
 #include <QStyleFactory>
 #include <QTimer>
 
+#include "editor/frequency_view.h"
+#include "editor/page_navigator.h"
 #include "editor/radio_info_view.h"
 #include "model/profile_document.h"
 #include "model/settings_documents.h"
@@ -46,12 +52,23 @@ int main(int argc, char** argv) {
     }
     const QString separator =
         args.contains(QStringLiteral("comma")) ? QStringLiteral(",") : QStringLiteral(".");
-    CRadioInfoView page(
-        SPageContext{document, settings, settings.RegionName(), separator, prompt, {}, {}, {}, 0});
-    page.resize(args[3].toInt(), args[4].toInt());
-    page.show();
+    CPageNavigator navigator;
+    navigator.FrequencyListPlace().row = 2;
+    const SPageContext context{
+        document, settings, settings.RegionName(), separator, prompt, {}, {}, {}, 0, &navigator};
+    std::unique_ptr<CBaseView> page;
+    if (args.contains(QStringLiteral("frequency"))) {
+        page = std::make_unique<CFrequencyView>(context);
+    } else {
+        page = std::make_unique<CRadioInfoView>(context);
+    }
+    page->resize(args[3].toInt(), args[4].toInt());
+    page->show();
+    if (args.contains(QStringLiteral("add"))) {
+        QTimer::singleShot(200, [&] { page->ControlAs<QPushButton>(1041)->click(); });
+    }
     QTimer::singleShot(500, [&] {
-        page.grab().save(args[2]);
+        page->grab().save(args[2]);
         app.quit();
     });
     const int result = app.exec();
