@@ -939,6 +939,12 @@ SImportResult Import(CProfileDocument& document, ETable table, const QByteArray&
     std::stable_sort(
         result.problems.begin(), result.problems.end(),
         [](const SImportProblem& a, const SImportProblem& b) { return a.line < b.line; });
+    // Entries beyond the file that the rules keep all report on the last line, with one message.
+    result.problems.erase(std::unique(result.problems.begin(), result.problems.end(),
+                                      [](const SImportProblem& a, const SImportProblem& b) {
+                                          return a.line == b.line && a.message == b.message;
+                                      }),
+                          result.problems.end());
     if (!result.problems.empty()) {
         result.applied = false;
     }
