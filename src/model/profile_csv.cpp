@@ -376,19 +376,15 @@ std::optional<std::vector<SRecord>> Rows(const QByteArray& csv, ETable table, in
     return records;
 }
 
-// False after naming each row of the wrong width.
-bool CheckWidths(const std::vector<SRecord>& rows, qsizetype columns,
-                 std::vector<SImportProblem>& problems) {
-    bool good = true;
-    for (const SRecord& row : rows) {
-        if (row.fields.size() != columns) {
-            Problem(problems, row.line,
-                    Message(kMsgColumns,
-                            {QString::number(columns), QString::number(row.fields.size())}));
-            good = false;
-        }
+// Whether a row has the columns of its table; the other rows are still read, so that every bad
+// line is named at once.
+bool HasWidth(const SRecord& row, qsizetype columns, std::vector<SImportProblem>& problems) {
+    if (row.fields.size() == columns) {
+        return true;
     }
-    return good;
+    Problem(problems, row.line,
+            Message(kMsgColumns, {QString::number(columns), QString::number(row.fields.size())}));
+    return false;
 }
 
 void CheckRowCount(const std::vector<SRecord>& rows, int lowest, int highest, int headerLine,
@@ -604,14 +600,14 @@ bool ApplyFrequencies(CDataItem& root, const std::vector<SFrequencyRow>& rows, i
 void ImportFrequencies(CProfileDocument& document, const std::vector<SRecord>& records,
                        int headerLine, SImportResult& result) {
     const CDataItem root = document.Model().RootItem();
-    if (!CheckWidths(records, kFrequencyHeader.size(), result.problems)) {
-        return;
-    }
     CheckRowCount(records, 0, kMaxFrequencies, headerLine, result.problems);
     const SBand band = Band(root);
     std::map<quint32, int> seen;
     std::vector<SFrequencyRow> rows;
     for (const SRecord& record : records) {
+        if (!HasWidth(record, kFrequencyHeader.size(), result.problems)) {
+            continue;
+        }
         if (const std::optional<SFrequencyEntry> entry =
                 ReadFrequencyRow(record, band, seen, result.problems)) {
             rows.push_back({record.line, *entry});
@@ -889,9 +885,6 @@ bool ApplyChannels(CDataItem& root, const std::vector<SChannelRow>& rows, int la
 void ImportChannels(CProfileDocument& document, const std::vector<SRecord>& records, int headerLine,
                     SImportResult& result) {
     const CDataItem root = document.Model().RootItem();
-    if (!CheckWidths(records, static_cast<qsizetype>(kChannelColumns.size()), result.problems)) {
-        return;
-    }
     CheckRowCount(records, 1, MaxChannels(root), headerLine, result.problems);
     std::map<quint32, int> table;
     const CDataItem frequencies = Child(root, "frequencies");
@@ -901,6 +894,9 @@ void ImportChannels(CProfileDocument& document, const std::vector<SRecord>& reco
     std::map<QString, int> names;
     std::vector<SChannelRow> rows;
     for (const SRecord& record : records) {
+        if (!HasWidth(record, static_cast<qsizetype>(kChannelColumns.size()), result.problems)) {
+            continue;
+        }
         if (std::optional<SChannelRow> row =
                 ReadChannelRow(record, root, table, names, result.problems)) {
             rows.push_back(std::move(*row));
