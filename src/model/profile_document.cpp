@@ -1,5 +1,8 @@
 #include "model/profile_document.h"
 
+#include <exception>
+#include <optional>
+
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -113,6 +116,41 @@ std::optional<SEditPlace> CProfileDocument::MoveInHistory(bool redo) {
     m_modified = !m_history.IsAtSavedState();
     HistoryChanged();
     return place;
+}
+
+bool CProfileDocument::ApplyAsOneStep(const QString& label, const std::function<bool()>& change) {
+    const QByteArray before = m_model->SaveWorkingState();
+    bool kept = false;
+    std::exception_ptr failure;
+    {
+        // Declared before the group, so that it still silences the journal when the group closes:
+        // a change that is undone leaves no step behind.
+        std::optional<CEditJournal::CSilence> discard;
+        CEditJournal::CGroup group(m_model->Journal(), label);
+        try {
+            kept = change();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        if (!kept) {
+            discard.emplace(m_model->Journal());
+        }
+    }
+    if (!kept && m_model->SaveWorkingState() != before) {
+        // The history still ends at `before`: putting it back is no new profile and no step.
+        m_restoring = true;
+        try {
+            m_model->RestoreWorkingState(before);
+        } catch (...) {
+            m_restoring = false;
+            throw;
+        }
+        m_restoring = false;
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+    return kept;
 }
 
 bool CProfileDocument::Load(const QByteArray& text, const QString& sourceName) {

@@ -112,6 +112,12 @@ public:
     std::optional<SEditPlace> Undo();
     std::optional<SEditPlace> Redo();
     const CEditHistory& History() const { return m_history; }
+    // Runs `change`, which edits the profile through its data items, as one step of the history
+    // called `label`, kept only when it returns true. When it returns false or raises, the working
+    // document is put back exactly as it was (its items retired when anything had changed), with
+    // no step recorded and the history and modified flag as they were; a raised failure is raised
+    // again. For a change of many entries that is all or nothing, such as an import.
+    bool ApplyAsOneStep(const QString& label, const std::function<bool()>& change);
     // Called whenever the history or the modified flag changed (a step, an undo, a redo, a save,
     // a load), for the Edit menu and the window title.
     void SetHistoryChanged(std::function<void()> changed) { m_historyChanged = std::move(changed); }

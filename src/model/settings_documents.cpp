@@ -269,3 +269,8 @@ bool CheckMURFreq(const QString& profileText) {
         return false;
     }
 }
+
+bool IsMursFrequency(qint64 hertz) {
+    return std::find(kMursFrequencies.begin(), kMursFrequencies.end(), hertz) !=
+           kMursFrequencies.end();
+}

@@ -89,3 +89,5 @@ private:
 bool CheckMURFreq(const QByteArray& profileText);
 // The same for text the profile file reader gave (its declared encoding no longer applies).
 bool CheckMURFreq(const QString& profileText);
+// True for the five frequencies of the licence-free MURS service, in hertz.
+bool IsMursFrequency(qint64 hertz);

@@ -27,6 +27,14 @@ constexpr SVerb kVerbs[] = {
     {"add-frequency", "add a frequency: MHZ BANDWIDTH POWER COMPANDER", RunAddFrequency},
     {"edit-frequency", "change frequency N: N MHZ BANDWIDTH POWER COMPANDER", RunEditFrequency},
     {"delete-frequency", "delete frequency N (from 1) of the frequency table", RunDeleteFrequency},
+    {"export",
+     "the frequency table or the channels as a spreadsheet (CSV) file:\n"
+     "                    export FILE.vk4 frequencies|channels [-o OUT.csv]",
+     RunExport},
+    {"import",
+     "a spreadsheet (CSV) file as the frequency table or the channels, through the profile's\n"
+     "                    rules, all or nothing: import FILE.vk4 frequencies|channels IN.csv",
+     RunImport},
     {"image", "write the codeplug image a radio would get: image FILE.vk4 -o OUT.bin", RunImage},
     {"profile", "the profile in a codeplug image: profile IMAGE.bin [-o OUT.vk4]",
      RunProfileFromImage},

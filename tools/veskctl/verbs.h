@@ -1,9 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include <QString>
 #include <QStringList>
+
+#include "model/profile_csv.h"
 
 class CCliPrompt;
 class CConfiguration;
@@ -42,6 +45,12 @@ int RunDeleteChannel(const QStringList& args);
 int RunAddFrequency(const QStringList& args);
 int RunEditFrequency(const QStringList& args);
 int RunDeleteFrequency(const QStringList& args);
+
+// The frequency table and the channels as spreadsheet files (profile_csv.h).
+int RunExport(const QStringList& args);
+int RunImport(const QStringList& args);
+// The table a verb names ("frequencies" or "channels"); nothing for any other word.
+std::optional<profile_csv::ETable> CsvTable(const QString& name);
 
 // Codeplug images: a profile as a radio write sends it, an image as a radio read opens it.
 int RunImage(const QStringList& args);

@@ -1213,5 +1213,55 @@ Nothing has been written to the radio.</source>
         <extracomment>Label on the radio information page: how many channels the model offers.</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message id="710">
+        <source>Line %d: %s</source>
+        <extracomment>Where a problem of an imported spreadsheet file is: the line number, then the problem.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="711">
+        <source>The file is not UTF-8 text.</source>
+        <extracomment>Import of a spreadsheet (CSV) file.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="712">
+        <source>Expected %d columns, found %d.</source>
+        <extracomment>Import of a spreadsheet (CSV) file: a row of the wrong width.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="713">
+        <source>The first line must be the header row: %s</source>
+        <extracomment>Import of a spreadsheet (CSV) file; %s is the header row, which stays in English.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="714">
+        <source>No frequency %s MHz in the RF frequency table.</source>
+        <extracomment>Import of channels: %s is a frequency such as 462.562500.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="715">
+        <source>Nothing was imported.</source>
+        <extracomment>After the list of problems of a spreadsheet import.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="716">
+        <source>%s: '%s' is not a valid value.</source>
+        <extracomment>Import of a spreadsheet (CSV) file: the column, then the value found in it.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="717">
+        <source>%s is already on line %d.</source>
+        <extracomment>Import of a spreadsheet (CSV) file: a frequency or channel name given twice.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="718">
+        <source>Between %d and %d rows are allowed, found %d.</source>
+        <extracomment>Import of a spreadsheet (CSV) file: how many rows the radio model takes.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="719">
+        <source>Import from a spreadsheet</source>
+        <extracomment>The step in the Edit menu's Undo and Redo that a spreadsheet import made.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
