@@ -13,6 +13,10 @@ inline constexpr int kReset = 32778;
 inline constexpr int kReport = 32779;
 inline constexpr int kContentAndIndex = 32780;
 inline constexpr int kHelpPane = 32781;
+inline constexpr int kImportFrequencies = 32810;
+inline constexpr int kImportChannels = 32811;
+inline constexpr int kExportFrequencies = 32812;
+inline constexpr int kExportChannels = 32813;
 
 inline constexpr int kLanguageLaSpanish = 32782;
 inline constexpr int kLanguagePolish = 32783;
@@ -82,6 +86,10 @@ inline constexpr int kTile = 371;
 inline constexpr int kRecentFile = 180;
 inline constexpr int kLanguage = 321;
 inline constexpr int kHelpPane = 399;
+inline constexpr int kImportFrequencies = 720;
+inline constexpr int kImportChannels = 721;
+inline constexpr int kExportFrequencies = 722;
+inline constexpr int kExportChannels = 723;
 // "&Undo %s" and "&Redo %s" name the step; the plain texts stand when there is none.
 inline constexpr int kUndoStep = 630;
 inline constexpr int kRedoStep = 631;

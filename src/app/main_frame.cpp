@@ -264,6 +264,11 @@ void CMainFrame::BuildMenus() {
     AddCommand(file, cmd::kSave, menu_text::kSave)->setShortcut(QKeySequence::Save);
     AddCommand(file, cmd::kSaveAs, menu_text::kSaveAs);
     file->addSeparator();
+    AddCommand(file, cmd::kImportFrequencies, menu_text::kImportFrequencies);
+    AddCommand(file, cmd::kImportChannels, menu_text::kImportChannels);
+    AddCommand(file, cmd::kExportFrequencies, menu_text::kExportFrequencies);
+    AddCommand(file, cmd::kExportChannels, menu_text::kExportChannels);
+    file->addSeparator();
     AddCommand(file, cmd::kRecentFirst, menu_text::kRecentFile);
     for (int i = 0; i < CRecentFileList::kSize; ++i) {
         auto* recent = new QAction(this);
@@ -422,6 +427,30 @@ void CMainFrame::ConnectCommands() {
             frame->Document().DoSaveAs();
         }
     });
+    // A channel name still being typed into the tree goes into the profile first.
+    const struct {
+        int command;
+        profile_csv::ETable table;
+        bool import;
+    } kTableCommands[] = {
+        {cmd::kImportFrequencies, profile_csv::ETable::Frequencies, true},
+        {cmd::kImportChannels, profile_csv::ETable::Channels, true},
+        {cmd::kExportFrequencies, profile_csv::ETable::Frequencies, false},
+        {cmd::kExportChannels, profile_csv::ETable::Channels, false},
+    };
+    for (const auto& command : kTableCommands) {
+        on(command.command, [this, table = command.table, import = command.import] {
+            CChildFrame* frame = ActiveChildFrame();
+            if (frame == nullptr || !frame->Tree().CommitPendingRename()) {
+                return;
+            }
+            if (import) {
+                frame->Document().ImportTable(table);
+            } else {
+                frame->Document().ExportTable(table);
+            }
+        });
+    }
     on(cmd::kAdd, [this] {
         if (CChildFrame* frame = ActiveChildFrame()) {
             frame->Tree().AddNewItem(frame->Tree().SelectedData());
@@ -505,12 +534,19 @@ void CMainFrame::ChooseLanguage(const QString& name) {
     }
 }
 
+namespace {
+// How long a passing message (an import's row count) stays in the status bar.
+constexpr int kStatusMessageMs = 8000;
+}  // namespace
+
 CVeskCPSDoc* CMainFrame::AddDocumentWindow(std::unique_ptr<CVeskCPSDoc> document) {
     CVeskCPSDoc* added = document.get();
     auto* frame = new CChildFrame(std::move(document));
     m_mdi->addSubWindow(frame);
     connect(added, &CVeskCPSDoc::TitleChanged, this, &CMainFrame::UpdateTitle);
     connect(added, &CVeskCPSDoc::HistoryChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(added, &CVeskCPSDoc::StatusMessage, this,
+            [this](const QString& text) { statusBar()->showMessage(text, kStatusMessageMs); });
     // Looked at once the window is wholly gone, not while it is being taken apart.
     connect(frame, &QObject::destroyed, this, [this] {
         QTimer::singleShot(0, this, [this] {
@@ -600,8 +636,9 @@ void CMainFrame::UpdateCommandStates() {
     Command(cmd::kRead)->setEnabled(read);
     Command(cmd::kWrite)->setEnabled(read && open);
     Command(cmd::kReset)->setEnabled(m_resetFlag && !m_resetPause);
-    for (int id :
-         {cmd::kClose, cmd::kSave, cmd::kSaveAs, cmd::kCascade, cmd::kTile, cmd::kHelpPane}) {
+    for (int id : {cmd::kClose, cmd::kSave, cmd::kSaveAs, cmd::kCascade, cmd::kTile, cmd::kHelpPane,
+                   cmd::kImportFrequencies, cmd::kImportChannels, cmd::kExportFrequencies,
+                   cmd::kExportChannels}) {
         Command(id)->setEnabled(open);
     }
     if (const CChildFrame* frame = ActiveChildFrame()) {

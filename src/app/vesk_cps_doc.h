@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "editor/page_navigator.h"
+#include "model/profile_csv.h"
 
 class CProfileDocument;
 struct SEditPlace;
@@ -60,6 +61,12 @@ public:
     bool Undo();
     bool Redo();
 
+    // The frequency table or the channels from or to a spreadsheet file the user chooses. An
+    // import is all or nothing and one undo step; its problems are listed, line by line. False
+    // when nothing was imported or written (cancelled, refused or failed, the user told why).
+    bool ImportTable(profile_csv::ETable table);
+    bool ExportTable(profile_csv::ETable table);
+
     CProfileDocument& Profile() { return *m_profile; }
     const CProfileDocument& Profile() const { return *m_profile; }
     CVeskCPSApp& App() const { return m_app; }
@@ -74,11 +81,14 @@ Q_SIGNALS:
     // After an undo or redo, following Replaced(): the profile's top-level element the step
     // changed ("channels", "frequencies", "setting", ...) and the entry in it, -1 for none.
     void Restored(const QString& section, int index);
+    // A message for the main window's status bar.
+    void StatusMessage(const QString& text);
 
 private:
     bool AfterHistoryStep(const std::optional<SEditPlace>& place);
     QWidget* DialogParent() const;
     QString AskSavePath() const;
+    QString AskTablePath(profile_csv::ETable table, bool save) const;
 
     CVeskCPSApp& m_app;
     std::unique_ptr<CProfileDocument> m_profile;

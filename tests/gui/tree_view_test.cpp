@@ -4,6 +4,7 @@
 #include "editor/tree_view.h"
 
 #include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -17,6 +18,7 @@
 #include "editor/channel_view.h"
 #include "editor/help_view.h"
 #include "model/data_item.h"
+#include "model/profile_csv.h"
 #include "model/profile_document.h"
 #include "model/profile_file.h"
 #include "platform/string_table.h"
@@ -325,6 +327,62 @@ private Q_SLOTS:
         QVERIFY(main.Command(cmd::kAdd)->isEnabled());
         open.frame->HelpPane()->setFocus();
         QTRY_VERIFY(!main.Command(cmd::kAdd)->isEnabled());
+    }
+
+    // The File menu's spreadsheet commands: an export, a bad file that changes nothing and names
+    // its line, a good file that replaces the table as one undo step.
+    void spreadsheetImportAndExport() {
+        CAppFixture fixture;
+        const SOpen open = Open(fixture, Profile(4, 4));
+        QVERIFY(open.tree != nullptr);
+        CMainFrame& main = fixture.Frame();
+        CVeskCPSDoc& document = open.frame->Document();
+        auto choose = [](const QString& path) {
+            WhenModal<QFileDialog>([path](QFileDialog* dialog) {
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+                QMetaObject::invokeMethod(dialog, "accept");
+            });
+        };
+        const QString exported = fixture.Path(QStringLiteral("plan"));
+        choose(exported);
+        main.Command(cmd::kExportFrequencies)->trigger();
+        QFile file(exported + QStringLiteral(".csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray table = file.readAll();
+        QCOMPARE(table, profile_csv::Export(document.Profile().Model().RootItem(),
+                                            profile_csv::ETable::Frequencies));
+        const QByteArray original = document.Profile().Model().SaveWorkingState();
+
+        // Line 3 carries a MURS frequency: nothing changes, and the message names the line.
+        QByteArray bad = table;
+        const qsizetype third = bad.indexOf('\n', bad.indexOf('\n') + 1) + 1;
+        bad.replace(bad.indexOf(',', third) + 1, 10, "151.820000");
+        const QString badPath = fixture.Path(QStringLiteral("bad.csv"));
+        CTempHives::Write(badPath, bad);
+        choose(badPath);
+        main.Command(cmd::kImportFrequencies)->trigger();
+        QCOMPARE(fixture.prompt.ids, QList<int>{kSystemMessage});
+        QVERIFY2(fixture.prompt.texts.constFirst().contains(QStringLiteral("3")),
+                 qPrintable(fixture.prompt.texts.constFirst()));
+        QCOMPARE(document.Profile().Model().SaveWorkingState(), original);
+        QVERIFY(!document.IsModified());
+
+        // The first two rows swapped: applied, the page of the table on show, one undo step.
+        fixture.prompt.ids.clear();
+        QList<QByteArray> lines = table.split('\n');
+        lines.swapItemsAt(1, 2);
+        const QString goodPath = fixture.Path(QStringLiteral("good.csv"));
+        CTempHives::Write(goodPath, lines.join('\n'));
+        choose(goodPath);
+        main.Command(cmd::kImportFrequencies)->trigger();
+        QVERIFY2(fixture.prompt.ids.isEmpty(), qPrintable(fixture.prompt.texts.join(u'|')));
+        QVERIFY(document.IsModified());
+        QCOMPARE(open.frame->CurrentKind(), quint16{4});
+        const QByteArray imported = document.Profile().Model().SaveWorkingState();
+        QVERIFY(imported != original);
+        main.Command(cmd::kUndo)->trigger();
+        QCOMPARE(document.Profile().Model().SaveWorkingState(), original);
+        QVERIFY(!document.IsModified());
     }
 
     void theLastEnabledChannelStays() {

@@ -303,6 +303,6 @@ INSTANTIATE_TEST_SUITE_P(
                 kChannelHeader + Channel("NEW 1", "461.037500") + Channel("x~y", "461.0625"),
                 {{3, QStringLiteral("Channel name can only contain: A-Z, 0-9, b, c, d, g, h, l, "
                                     "i, o, r, u, *, {, }, ?, &, %, ., +, /, \\, -, '")}}}),
-    [](const ::testing::TestParamInfo<SBadRow>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<SBadRow>& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -1263,5 +1263,50 @@ Nothing has been written to the radio.</source>
         <extracomment>The step in the Edit menu's Undo and Redo that a spreadsheet import made.</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message id="720">
+        <source>&amp;Import Frequencies...</source>
+        <extracomment>File menu: replaces the RF frequency table with the rows of a spreadsheet file.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="721">
+        <source>Import C&amp;hannels...</source>
+        <extracomment>File menu: replaces the channels with the rows of a spreadsheet file.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="722">
+        <source>Ex&amp;port Frequencies...</source>
+        <extracomment>File menu: writes the RF frequency table as a spreadsheet file.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="723">
+        <source>Export Channe&amp;ls...</source>
+        <extracomment>File menu: writes the channels as a spreadsheet file.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="724">
+        <source>Spreadsheet files (*.csv)</source>
+        <extracomment>File dialog filter of the import and export commands. Keep (*.csv).</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="725">
+        <source>%d rows imported.</source>
+        <extracomment>Status bar after an import; %d is the number of rows.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="726">
+        <source>The file %s could not be written: %s</source>
+        <extracomment>%s: the file's path, then the system's reason.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="727">
+        <source>The file %s could not be read: %s</source>
+        <extracomment>%s: the file's path, then the reason.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="728">
+        <source>...and %d more.</source>
+        <extracomment>Ends a list of import problems that was shortened; %d is how many were left out.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -1273,5 +1273,50 @@ Es wurde nichts in das Funkgerät geschrieben.</translation>
         <extracomment>The step in the Edit menu's Undo and Redo that a spreadsheet import made.</extracomment>
         <translation>Import aus einer Tabelle</translation>
     </message>
+    <message id="720">
+        <source>&amp;Import Frequencies...</source>
+        <extracomment>File menu: replaces the RF frequency table with the rows of a spreadsheet file.</extracomment>
+        <translation>&amp;Frequenzen importieren...</translation>
+    </message>
+    <message id="721">
+        <source>Import C&amp;hannels...</source>
+        <extracomment>File menu: replaces the channels with the rows of a spreadsheet file.</extracomment>
+        <translation>&amp;Kanäle importieren...</translation>
+    </message>
+    <message id="722">
+        <source>Ex&amp;port Frequencies...</source>
+        <extracomment>File menu: writes the RF frequency table as a spreadsheet file.</extracomment>
+        <translation>Frequenzen e&amp;xportieren...</translation>
+    </message>
+    <message id="723">
+        <source>Export Channe&amp;ls...</source>
+        <extracomment>File menu: writes the channels as a spreadsheet file.</extracomment>
+        <translation>Kanäle exp&amp;ortieren...</translation>
+    </message>
+    <message id="724">
+        <source>Spreadsheet files (*.csv)</source>
+        <extracomment>File dialog filter of the import and export commands. Keep (*.csv).</extracomment>
+        <translation>Tabellendateien (*.csv)</translation>
+    </message>
+    <message id="725">
+        <source>%d rows imported.</source>
+        <extracomment>Status bar after an import; %d is the number of rows.</extracomment>
+        <translation>%d Zeilen importiert.</translation>
+    </message>
+    <message id="726">
+        <source>The file %s could not be written: %s</source>
+        <extracomment>%s: the file's path, then the system's reason.</extracomment>
+        <translation>Die Datei %s konnte nicht geschrieben werden: %s</translation>
+    </message>
+    <message id="727">
+        <source>The file %s could not be read: %s</source>
+        <extracomment>%s: the file's path, then the reason.</extracomment>
+        <translation>Die Datei %s konnte nicht gelesen werden: %s</translation>
+    </message>
+    <message id="728">
+        <source>...and %d more.</source>
+        <extracomment>Ends a list of import problems that was shortened; %d is how many were left out.</extracomment>
+        <translation>...und %d weitere.</translation>
+    </message>
 </context>
 </TS>
