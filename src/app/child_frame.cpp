@@ -73,6 +73,8 @@ CChildFrame::CChildFrame(std::unique_ptr<CVeskCPSDoc> document, QWidget* parent)
 
 CChildFrame::~CChildFrame() {
     m_tree->DetachHost();
+    // The page holds items of the document, which goes before the window's children do.
+    delete m_document->Navigator().CurrentPage();
     m_document->Navigator().Detach();
     m_document->Profile().SetCommitEdits({});
 }

@@ -164,12 +164,17 @@ private Q_SLOTS:
 
     // A handheld without repeater operation shows one column; what it sets holds both ways.
     void oneColumnWithoutRepeaterOperation() {
+        // In German: a decimal comma, and the captions and code texts of the language module.
+        QVERIFY(CStringTable::Instance().LoadLanguageModule(QStringLiteral(VESK_GERMAN_QM)));
         CPageFixture fixture(QStringLiteral("CUD41600"));
         fixture.separator = QStringLiteral(",");
         QVERIFY(fixture.loaded);
         SOpenPage open(fixture, 1);
         QVERIFY(open.shown);
         CStringTable& strings = CStringTable::Instance();
+        QCOMPARE(open.List(Id::kRxCode)->itemText(1), QStringLiteral("1 - 67,0 Hz"));
+        QCOMPARE(open.List(Id::kRxCode)->itemText(0), strings.Text(435));
+        QVERIFY(strings.Text(435) != CStringTable::EnglishText(435));
         QCOMPARE(open.page->ControlAs<QLabel>(Id::kRxHeader)->text(),
                  strings.Text(232) + u'/' + strings.Text(236));
         QCOMPARE(open.page->ControlAs<QLabel>(Id::kTalkaroundPowerLabel)->text().remove(u'&'),

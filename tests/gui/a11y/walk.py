@@ -212,6 +212,16 @@ def main():
         time.sleep(1.0)
         shot(shots, "channel_page")
         problems += [f"channel page: {p}" for p in unnamed(main_window)]
+        problems += select_node(main_window, "RF Frequency")
+        time.sleep(1.0)
+        shot(shots, "frequency_page")
+        problems += [f"frequency page: {p}" for p in unnamed(main_window)]
+        for label in ("Bandwidth", "Power Level"):
+            node = find(main_window, pyatspi.ROLE_LABEL, label)
+            if node is None or not labels_something(node):
+                problems.append(f"frequency page: no label '{label}' naming a control")
+        problems += select_node(main_window, "CH 01")
+        time.sleep(1.0)
         for label in ("Name", "Frequency (MHz)", "KT/VRC Code", "Scramble", "Auto Scan"):
             node = find(main_window, pyatspi.ROLE_LABEL, label)
             if node is None or not labels_something(node):
