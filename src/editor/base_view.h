@@ -122,6 +122,7 @@ protected:
     // Tells the tree (and any other view of the profile) of a change this page made.
     void NotifyViews(quint32 hint);
     CDataItem& RootItem() { return m_root; }
+    const CDataItem& RootItem() const { return m_root; }
     CPageBindings& Bindings() { return *m_bindings; }
     const SLayoutEntry* LayoutEntry(int controlId) const;
     // Where a laid-out control sits after collapsing and before centring; a page that arranges

@@ -217,18 +217,15 @@ CChannelView::CChannelView(const SPageContext& context, QWidget* parent)
 }
 
 CDataItem CChannelView::Channel() const {
-    return const_cast<CChannelView*>(this)
-        ->RootItem()
-        .GetChildByName(QStringLiteral("channels"))
-        .GetChildByIndex(m_channel);
+    return RootItem().GetChildByName(QStringLiteral("channels")).GetChildByIndex(m_channel);
 }
 
 CDataItem CChannelView::Limit() const {
-    return const_cast<CChannelView*>(this)->RootItem().GetChildByName(QStringLiteral("limit"));
+    return RootItem().GetChildByName(QStringLiteral("limit"));
 }
 
 CDataItem CChannelView::Setting() const {
-    return const_cast<CChannelView*>(this)->RootItem().GetChildByName(QStringLiteral("setting"));
+    return RootItem().GetChildByName(QStringLiteral("setting"));
 }
 
 QVariant CChannelView::GetAttribute(const QString& name) const {
@@ -265,10 +262,8 @@ int CChannelView::LimitInt(const char* name) const {
 }
 
 int CChannelView::EntryCode(int frequencyIndex, const char* name) const {
-    const CDataItem entry = const_cast<CChannelView*>(this)
-                                ->RootItem()
-                                .GetChildByName(QStringLiteral("frequencies"))
-                                .GetChildByIndex(frequencyIndex);
+    const CDataItem entry =
+        RootItem().GetChildByName(QStringLiteral("frequencies")).GetChildByIndex(frequencyIndex);
     if (entry.IsEmpty() || !entry.HasAttribute(QString::fromLatin1(name))) {
         return -1;
     }
@@ -826,7 +821,7 @@ void CChannelView::OnRepeaterClicked(bool on) {
 }
 
 int CChannelView::PresetCheck(int channelIndex) const {
-    const CDataItem root = const_cast<CChannelView*>(this)->RootItem();
+    const CDataItem root = RootItem();
     if (profile_checks::IsRepeaterModel(root)) {
         return 0;
     }
