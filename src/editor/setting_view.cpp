@@ -358,6 +358,12 @@ void CSettingView::LoadRes() {
         ->addItems({T(kTextDisable), T(kText15Min), T(kText30Min), T(kTextAfterConversation)});
     ControlAs<QComboBox>(Id::kAlertTone)
         ->addItems({T(kTextDisable), T(kText15Min), T(kText30Min), T(kText45Min), T(kText60Min)});
+    // A list the load step does not fill (its row is hidden) shows no value rather than its first.
+    for (int id : {int(Id::kBacklight), int(Id::kTimeout), int(Id::kReverseBurst),
+                   int(Id::kBatteryType), int(Id::kIdMode), int(Id::kAlertTone)}) {
+        const QSignalBlocker blocker(Control(id));
+        ControlAs<QComboBox>(id)->setCurrentIndex(-1);
+    }
 }
 
 void CSettingView::HideRow(int label, int control) {

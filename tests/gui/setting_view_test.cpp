@@ -21,7 +21,7 @@ using Id = CSettingView::ControlId;
 // A page over a fixture's profile, shown and active in a window of its own; the fixture's
 // document asks it to commit before a save, as a profile window does.
 struct SOpenPage {
-    explicit SOpenPage(CPageFixture& fixture) : fixture(fixture) {
+    explicit SOpenPage(CPageFixture& opened) : fixture(opened) {
         page = std::make_unique<CSettingView>(fixture.Context());
         page->resize(560, 760);
         page->show();
@@ -301,9 +301,10 @@ private Q_SLOTS:
         open.Tab(Id::kPassword);
         QCOMPARE(fixture.prompt.ids, QList<int>{CSettingView::kMsgPasswordLength});
         QTRY_VERIFY(password->hasFocus());
-        // Four digits, on into the empty confirmation: nothing yet.
+        // The digits typed again over the selection, on into the empty confirmation: nothing yet.
         fixture.prompt.ids.clear();
-        QTest::keyClicks(password, QStringLiteral("4x"));
+        QVERIFY(password->selectedText() == QStringLiteral("123"));
+        QTest::keyClicks(password, QStringLiteral("1234x"));
         QVERIFY(password->text() == QStringLiteral("1234"));
         open.Tab(Id::kPassword);
         QVERIFY(confirm->hasFocus());
