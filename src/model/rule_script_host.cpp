@@ -227,6 +227,11 @@ qint32 CRuleScriptHost::SetVal(const QString& handler, _xmlNode* element, _xmlNo
         } catch (const vbs::CScriptError&) {
             shown = value.TypeName();
         }
+        // The failure's text reaches message boxes and the command line's output; a password
+        // is named by its length only.
+        if (NodeName(attribute) == QLatin1String("password") && !value.IsNull()) {
+            shown = QStringLiteral("<%1 characters>").arg(shown.size());
+        }
         FailCall(QStringLiteral("CDataItem::SetAttributeValue"),
                  kInvokeFailed + QStringLiteral("SetAttributeValue,Node=%1 Attribute=%2 Value=%3")
                                      .arg(NodeName(element), NodeName(attribute), shown));

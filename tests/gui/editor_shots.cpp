@@ -1,8 +1,10 @@
 // Shows a page of an installed template for a screenshot:
-//   vesk_editor_shots TEMPLATE OUTPUT.png WIDTH HEIGHT [dark] [comma] [frequency [add]]
-// TEMPLATE is a model template's name (CUD41600). The Radio Information page, or with
-// "frequency" the RF Frequency page with its third row selected ("add": in adding mode), is shown
-// at WIDTH x HEIGHT, saved as it is drawn on the display, and the program ends.
+//   vesk_editor_shots TEMPLATE OUTPUT.png WIDTH HEIGHT [dark] [comma] [german]
+//                     [frequency [add] | settings]
+// TEMPLATE is a model template's name (CUD41600). The Radio Information page, with "frequency"
+// the RF Frequency page with its third row selected ("add": in adding mode), or with "settings"
+// the General Settings page, is shown at WIDTH x HEIGHT, saved as it is drawn on the display, and
+// the program ends.
 #include <memory>
 
 #include <QApplication>
@@ -14,9 +16,11 @@
 #include "editor/frequency_view.h"
 #include "editor/page_navigator.h"
 #include "editor/radio_info_view.h"
+#include "editor/setting_view.h"
 #include "model/profile_document.h"
 #include "model/settings_documents.h"
 #include "platform/settings/configuration.h"
+#include "platform/string_table.h"
 #include "recording_prompt.h"
 #include "temp_hives.h"
 
@@ -37,6 +41,11 @@ int main(int argc, char** argv) {
         dark.setColor(QPalette::Button, QColor(60, 60, 64));
         dark.setColor(QPalette::ButtonText, Qt::white);
         QApplication::setPalette(dark);
+    }
+    if (args.contains(QStringLiteral("german")) &&
+        !CStringTable::Instance().LoadLanguageModule(QStringLiteral(VESK_GERMAN_QM))) {
+        qWarning("cannot load the German language module");
+        return 1;
     }
     const QString install = QStringLiteral(VESK_SOURCE_DIR "/install");
     CTempHives hives;
@@ -59,6 +68,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<CBaseView> page;
     if (args.contains(QStringLiteral("frequency"))) {
         page = std::make_unique<CFrequencyView>(context);
+    } else if (args.contains(QStringLiteral("settings"))) {
+        page = std::make_unique<CSettingView>(context);
     } else {
         page = std::make_unique<CRadioInfoView>(context);
     }

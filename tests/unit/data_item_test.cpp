@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include <QByteArray>
 #include <QFile>
@@ -55,14 +56,19 @@ std::optional<int> RaisedBy(Call call, const char* operation) {
 
 class DataItem : public ::testing::Test {
 protected:
-    void Load(const QString& profile) {
+    // `scriptEdit`: a text of the rule script replaced by another before it starts.
+    void Load(const QString& profile, const std::pair<QString, QString>& scriptEdit = {}) {
         document = CXmlDocument::Parse(ReadSource(profile), profile);
         view = vbs::CDomDocument::Wrap(document.Get());
         view->SetSelectionNamespaces(
             {{QStringLiteral("dfns"), QStringLiteral("urn:corvane:vesk-kel:profile:1")}});
-        host.Start(QString::fromUtf8(
-                       ReadSource(QStringLiteral("install/profiletemplate/DataProfile.vbs"))),
-                   QStringLiteral("DataProfile.vbs"));
+        QString script = QString::fromUtf8(
+            ReadSource(QStringLiteral("install/profiletemplate/DataProfile.vbs")));
+        if (!scriptEdit.first.isEmpty()) {
+            EXPECT_TRUE(script.contains(scriptEdit.first));
+            script.replace(scriptEdit.first, scriptEdit.second);
+        }
+        host.Start(script, QStringLiteral("DataProfile.vbs"));
         host.SetDocument(view);
         auto shared = std::make_shared<SDataContext>();
         shared->script = &host;
@@ -261,6 +267,24 @@ TEST_F(DataItem, NumbersReachTheScriptAsNumbers) {
         preset.SetAttributeValue(QStringLiteral("channel"), QVariant::fromValue<quint32>(40U)),
         CEditResult::FromScript(1, 282, 48));
     EXPECT_EQ(Raw(preset, "channel"), QStringLiteral("3"));
+}
+
+// A rule that fails names the value it was given in the failure's text, which goes into
+// messages and the command line's output; a password must not.
+TEST_F(DataItem, FailedRuleNamesNoPassword) {
+    TearDown();
+    Load(kHandheld, {QStringLiteral("    s = ToText(value)\n    If Len(s) = 0 Then\n"),
+                     QStringLiteral("    s = 1 / 0\n    If Len(s) = 0 Then\n")});
+    CDataItem setting = At(QStringLiteral("setting"));
+    try {
+        setting.SetAttributeValue(QStringLiteral("password"), QStringLiteral("2468"));
+        ADD_FAILURE() << "the failing rule raised nothing";
+    } catch (const CVeskCPSException& error) {
+        EXPECT_EQ(error.MessageId(), model_msg::kUnknownError);
+        EXPECT_TRUE(error.Text().contains(QStringLiteral("Attribute=password")));
+        // No EXPECT_EQ on the text: a failure here must not print the password either.
+        EXPECT_FALSE(error.Text().contains(QStringLiteral("2468")));
+    }
 }
 
 TEST_F(DataItem, DeletingAPresetChannelNeedsConfirmation) {

@@ -1318,5 +1318,130 @@ Es wurde nichts in das Funkgerät geschrieben.</translation>
         <extracomment>Ends a list of import problems that was shortened; %d is how many were left out.</extracomment>
         <translation>...und %d weitere.</translation>
     </message>
+    <message id="740">
+        <source>Codeplug Password (4-digit number)</source>
+        <extracomment>Label on the general settings page.</extracomment>
+        <translation>Codeplug-Passwort (4 Ziffern)</translation>
+    </message>
+    <message id="741">
+        <source>Confirm Password (4-digit number)</source>
+        <extracomment>Label on the general settings page: the password typed a second time.</extracomment>
+        <translation>Passwort bestätigen (4 Ziffern)</translation>
+    </message>
+    <message id="742">
+        <source>Power Up Text</source>
+        <extracomment>Label on the general settings page: the text a display shows when the radio is switched on.</extracomment>
+        <translation>Einschalttext</translation>
+    </message>
+    <message id="743">
+        <source>Repeater Station ID</source>
+        <extracomment>Label on the general settings page.</extracomment>
+        <translation>Repeater-Kennung</translation>
+    </message>
+    <message id="744">
+        <source>Repeater ID Mode</source>
+        <extracomment>Label on the general settings page: when the repeater sends its station ID.</extracomment>
+        <translation>Repeater-Kennungsmodus</translation>
+    </message>
+    <message id="745">
+        <source>Disable All LEDs</source>
+        <extracomment>Check box on the general settings page.</extracomment>
+        <translation>Alle LEDs ausschalten</translation>
+    </message>
+    <message id="746">
+        <source>Disable Restore Factory Default</source>
+        <extracomment>Check box on the general settings page.</extracomment>
+        <translation>Werkseinstellungen sperren</translation>
+    </message>
+    <message id="747">
+        <source>Enable Programming Mode</source>
+        <extracomment>Check box on the general settings page.</extracomment>
+        <translation>Programmiermodus erlauben</translation>
+    </message>
+    <message id="748">
+        <source>Disable Battery Save</source>
+        <extracomment>Check box on the general settings page.</extracomment>
+        <translation>Batteriesparmodus ausschalten</translation>
+    </message>
+    <message id="749">
+        <source>Back Light (Sec.)</source>
+        <extracomment>Label on the general settings page.</extracomment>
+        <translation>Hintergrundbeleuchtung (s)</translation>
+    </message>
+    <message id="750">
+        <source>Tx Hangtime (Sec.)</source>
+        <extracomment>Label on the general settings page: how long a repeater keeps transmitting after a signal ends.</extracomment>
+        <translation>Sende-Nachlaufzeit (s)</translation>
+    </message>
+    <message id="751">
+        <source>Tx Low Battery (Min.)</source>
+        <extracomment>Label on the general settings page: minutes a repeater keeps transmitting on a low battery.</extracomment>
+        <translation>Senden bei schwacher Batterie (min)</translation>
+    </message>
+    <message id="752">
+        <source>On Battery Alert Tone</source>
+        <extracomment>Label on the general settings page.</extracomment>
+        <translation>Warnton im Batteriebetrieb</translation>
+    </message>
+    <message id="753">
+        <source>Enable Courtesy Over Beep</source>
+        <extracomment>Check box on the general settings page.</extracomment>
+        <translation>Quittungston am Sendeende</translation>
+    </message>
+    <message id="754">
+        <source>Transmit Timeout Timer (Sec.)</source>
+        <extracomment>Label on the general settings page.</extracomment>
+        <translation>Sendezeitbegrenzung (s)</translation>
+    </message>
+    <message id="755">
+        <source>KT Reverse Burst</source>
+        <extracomment>Label on the general settings page.</extracomment>
+        <translation>KT-Phasenumkehr</translation>
+    </message>
+    <message id="756">
+        <source>Alternate Battery Selection</source>
+        <extracomment>Group caption and label on the general settings page.</extracomment>
+        <translation>Batterieauswahl</translation>
+    </message>
+    <message id="757">
+        <source>Alkaline</source>
+        <extracomment>Battery type list item.</extracomment>
+        <translation>Alkali</translation>
+    </message>
+    <message id="758">
+        <source>Nickel/LiIon</source>
+        <extracomment>Battery type list item.</extracomment>
+        <translation>Nickel/Li-Ion</translation>
+    </message>
+    <message id="759">
+        <source>Disable</source>
+        <extracomment>Repeater ID mode and battery alert tone list item: never.</extracomment>
+        <translation>Aus</translation>
+    </message>
+    <message id="760">
+        <source>15 min</source>
+        <extracomment>List item: every 15 minutes.</extracomment>
+        <translation>15 min</translation>
+    </message>
+    <message id="761">
+        <source>30 min</source>
+        <extracomment>List item: every 30 minutes.</extracomment>
+        <translation>30 min</translation>
+    </message>
+    <message id="762">
+        <source>45 min</source>
+        <extracomment>List item: every 45 minutes.</extracomment>
+        <translation>45 min</translation>
+    </message>
+    <message id="763">
+        <source>60 min</source>
+        <extracomment>List item: every 60 minutes.</extracomment>
+        <translation>60 min</translation>
+    </message>
+    <message id="764">
+        <source>After conversation</source>
+        <extracomment>Repeater ID mode list item.</extracomment>
+        <translation>Nach Gesprächsende</translation>
+    </message>
 </context>
 </TS>
