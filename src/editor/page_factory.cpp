@@ -3,11 +3,14 @@
 #include "editor/channel_view.h"
 #include "editor/frequency_view.h"
 #include "editor/radio_info_view.h"
+#include "editor/setting_view.h"
 
 CBaseView* CreateFormPage(PageKind kind, const SPageContext& context, QWidget* parent) {
     switch (kind) {
         case PageKind::RadioInfo:
             return new CRadioInfoView(context, parent);
+        case PageKind::GeneralSettings:
+            return new CSettingView(context, parent);
         case PageKind::RFFrequency:
             return new CFrequencyView(context, parent);
         case PageKind::Channel:

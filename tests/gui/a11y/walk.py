@@ -212,6 +212,12 @@ def main():
         time.sleep(1.0)
         shot(shots, "channel_page")
         problems += [f"channel page: {p}" for p in unnamed(main_window)]
+        problems += select_node(main_window, "General Settings")
+        time.sleep(1.0)
+        shot(shots, "settings_page")
+        problems += [f"settings page: {p}" for p in unnamed(main_window)]
+        if find(main_window, pyatspi.ROLE_PASSWORD_TEXT, "") is None:
+            problems.append("settings page: no password field")
         problems += select_node(main_window, "RF Frequency")
         time.sleep(1.0)
         shot(shots, "frequency_page")
