@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 
+#include "model/profile_document.h"
 #include "platform/string_table.h"
 #include "platform/vesk_cps_exception.h"
 

@@ -195,7 +195,7 @@ private Q_SLOTS:
         // selected in the field for correcting, and the page cannot be left.
         Type(second, QStringLiteral("67.2"));
         QCOMPARE(second->text(), QStringLiteral("672"));
-        QTest::keyClick(second, Qt::Key_BackTab);
+        QTest::keyClick(second, Qt::Key_Backtab);
         QTRY_COMPARE(fixture.prompt.ids, QList<int>{CCustomizedKTView::kMsgInvalidTone});
         QTRY_VERIFY(second->hasFocus());
         QCOMPARE(second->selectedText(), QStringLiteral("672"));
@@ -273,7 +273,7 @@ private Q_SLOTS:
         for (const QString& typed : {QString(), QStringLiteral("000")}) {
             fixture.prompt.ids.clear();
             Type(second, typed);
-            QTest::keyClick(second, Qt::Key_BackTab);
+            QTest::keyClick(second, Qt::Key_Backtab);
             QTRY_COMPARE(fixture.prompt.ids, QList<int>{CCustomizedVRCView::kMsgInvalidCode});
             QTRY_VERIFY(second->hasFocus());
             QCOMPARE(second->text(), typed);
