@@ -1,6 +1,9 @@
 #include "editor/page_factory.h"
 
+#include "editor/audio_setting_view.h"
 #include "editor/channel_view.h"
+#include "editor/customized_kt_view.h"
+#include "editor/customized_vrc_view.h"
 #include "editor/frequency_view.h"
 #include "editor/radio_info_view.h"
 #include "editor/setting_view.h"
@@ -11,10 +14,16 @@ CBaseView* CreateFormPage(PageKind kind, const SPageContext& context, QWidget* p
             return new CRadioInfoView(context, parent);
         case PageKind::GeneralSettings:
             return new CSettingView(context, parent);
+        case PageKind::AudioSettings:
+            return new CAudioSettingView(context, parent);
         case PageKind::RFFrequency:
             return new CFrequencyView(context, parent);
         case PageKind::Channel:
             return new CChannelView(context, parent);
+        case PageKind::CustomizedKT:
+            return new CCustomizedKTView(context, parent);
+        case PageKind::CustomizedVRC:
+            return new CCustomizedVRCView(context, parent);
         default:
             return nullptr;
     }

@@ -75,6 +75,14 @@ QString ToneText(int number, const QString& decimalSeparator) {
     return {};
 }
 
+QString CustomToneText(int tenths, const QString& decimalSeparator) {
+    return QString::asprintf("%.1f", tenths * 0.1).replace(u'.', decimalSeparator);
+}
+
+QString CustomCodeText(int value) {
+    return QString::asprintf("%03o", static_cast<unsigned>(value));
+}
+
 QString CodeItemText(int number, const CDataItem& setting, const QString& decimalSeparator) {
     if (number == kNoCode) {
         return T(kTextNoCode);
@@ -83,16 +91,16 @@ QString CodeItemText(int number, const CDataItem& setting, const QString& decima
         return QStringLiteral("%1 - %2").arg(number).arg(ToneText(number, decimalSeparator));
     }
     if (number >= kFirstCustomTone && number <= kLastCustomTone) {
-        const QString tone = QString::asprintf("%.1f", CustomValue(setting, number) / 10.0);
-        return QStringLiteral("%1 - %2 (%3)")
+        return QStringLiteral("%1 - %2 (%3 %4)")
             .arg(number)
-            .arg(T(kTextCustomizedKt), Hz(tone, decimalSeparator));
+            .arg(T(kTextCustomizedKt),
+                 CustomToneText(CustomValue(setting, number), decimalSeparator), T(kTextHz));
     }
     if (number >= kFirstCustomCode && number <= kLastCustomCode) {
         return QStringLiteral("%1 - %2 (%3)")
             .arg(number)
             .arg(T(kTextCustomizedVrc))
-            .arg(QString::asprintf("%03o", static_cast<unsigned>(CustomValue(setting, number))));
+            .arg(CustomCodeText(CustomValue(setting, number)));
     }
     // 130 to 212 and everything above 220: the inverted form of plain code number - 91; 213
     // inverts VRC 645, which is number 123 rather than 122.

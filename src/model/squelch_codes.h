@@ -34,6 +34,12 @@ inline constexpr int kInvertedOffset = 91;
 // string table. Empty for other numbers.
 QString ToneText(int number, const QString& decimalSeparator);
 
+// A customized tone as its page and the code lists show it: tenths of a hertz as "%.1f" with "."
+// replaced by `decimalSeparator` ("100.0" for 1000), without a unit.
+QString CustomToneText(int tenths, const QString& decimalSeparator);
+// A customized digital code as three octal digits ("023" for 19).
+QString CustomCodeText(int value);
+
 // The code list item of a number, as the channel page shows it ("1 - 67.0 Hz", "124 - Customized
 // KT (100.0 Hz)", "130 - Inverted VRC 39", "214 - Customized VRC (023)"). `setting` is the
 // profile's "setting" element, for the customized values; a customized value it does not hold is

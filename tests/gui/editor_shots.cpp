@@ -1,10 +1,10 @@
 // Shows a page of an installed template for a screenshot:
 //   vesk_editor_shots TEMPLATE OUTPUT.png WIDTH HEIGHT [dark] [comma] [german]
-//                     [frequency [add] | settings]
-// TEMPLATE is a model template's name (CUD41600). The Radio Information page, with "frequency"
-// the RF Frequency page with its third row selected ("add": in adding mode), or with "settings"
-// the General Settings page, is shown at WIDTH x HEIGHT, saved as it is drawn on the display, and
-// the program ends.
+//                     [frequency [add] | settings | audio | kt | vrc]
+// TEMPLATE is a model template's name (CUD41600). The Radio Information page, or with
+// "frequency" the RF Frequency page with its third row selected ("add": in adding mode), or the
+// General Settings, Audio Settings, Customized KT or Customized VRC page, is shown at WIDTH x
+// HEIGHT, saved as it is drawn on the display, and the program ends.
 #include <memory>
 
 #include <QApplication>
@@ -13,6 +13,9 @@
 #include <QStyleFactory>
 #include <QTimer>
 
+#include "editor/audio_setting_view.h"
+#include "editor/customized_kt_view.h"
+#include "editor/customized_vrc_view.h"
 #include "editor/frequency_view.h"
 #include "editor/page_navigator.h"
 #include "editor/radio_info_view.h"
@@ -23,6 +26,24 @@
 #include "platform/string_table.h"
 #include "recording_prompt.h"
 #include "temp_hives.h"
+
+namespace {
+
+// The audio and customized code pages, when the arguments ask for one of them.
+std::unique_ptr<CBaseView> AudioOrCodePage(const QStringList& args, const SPageContext& context) {
+    if (args.contains(QStringLiteral("audio"))) {
+        return std::make_unique<CAudioSettingView>(context);
+    }
+    if (args.contains(QStringLiteral("kt"))) {
+        return std::make_unique<CCustomizedKTView>(context);
+    }
+    if (args.contains(QStringLiteral("vrc"))) {
+        return std::make_unique<CCustomizedVRCView>(context);
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -72,6 +93,9 @@ int main(int argc, char** argv) {
         page = std::make_unique<CSettingView>(context);
     } else {
         page = std::make_unique<CRadioInfoView>(context);
+    }
+    if (std::unique_ptr<CBaseView> other = AudioOrCodePage(args, context)) {
+        page = std::move(other);
     }
     page->resize(args[3].toInt(), args[4].toInt());
     page->show();

@@ -1433,5 +1433,85 @@ Nothing has been written to the radio.</source>
         <extracomment>Repeater ID mode list item.</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message id="770">
+        <source>Microphone Gain</source>
+        <extracomment>Label on the audio settings page.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="771">
+        <source>Accessory Microphone Gain</source>
+        <extracomment>Label on the audio settings page: a headset or speaker microphone.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="772">
+        <source>VOX Level</source>
+        <extracomment>Label on the audio settings page: voice-operated transmission with a headset.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="773">
+        <source>iVOX Level</source>
+        <extracomment>Label on the audio settings page: voice-operated transmission with the internal microphone.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="774">
+        <source>Channel Announcement Language</source>
+        <extracomment>Label on the audio settings page.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="775">
+        <source>Roger Beep Tone</source>
+        <extracomment>Label on the audio settings page: a tone at the end of each transmission.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="776">
+        <source>Keypad Beep</source>
+        <extracomment>Label on the audio settings page.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="777">
+        <source>Low</source>
+        <extracomment>Microphone gain or VOX level.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="778">
+        <source>Medium</source>
+        <extracomment>Microphone gain or VOX level.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="779">
+        <source>High</source>
+        <extracomment>Microphone gain or VOX level.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="780">
+        <source>OFF</source>
+        <extracomment>VOX level or channel announcement switched off.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="781">
+        <source>English</source>
+        <extracomment>Channel announcement language.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="782">
+        <source>French</source>
+        <extracomment>Channel announcement language.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="783">
+        <source>Spanish</source>
+        <extracomment>Channel announcement language.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="784">
+        <source>KT Code %d (Hz)</source>
+        <extracomment>Label on the customized KT page; %d is the code number (124 to 129).</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="785">
+        <source>KT Code %d (OCT)</source>
+        <extracomment>Label on the customized VRC page; %d is the code number (214 to 219), the value is octal.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -218,6 +218,10 @@ def main():
         problems += [f"settings page: {p}" for p in unnamed(main_window)]
         if find(main_window, pyatspi.ROLE_PASSWORD_TEXT, "") is None:
             problems.append("settings page: no password field")
+        for node, page in (("Audio Settings", "audio page"), ("Customized KT", "customized KT page")):
+            problems += select_node(main_window, node)
+            time.sleep(1.0)
+            problems += [f"{page}: {p}" for p in unnamed(main_window)]
         problems += select_node(main_window, "RF Frequency")
         time.sleep(1.0)
         shot(shots, "frequency_page")
