@@ -18,8 +18,7 @@ constexpr int kTextAddChannel = 230;
 constexpr SControlTemplate kControls[] = {
     {Id::kTitle, EControlKind::Bar, QRect(15, 15, 300, 28), kTextTitle, 0},
     {Id::kAddChannel, EControlKind::Button, QRect(125, 70, 80, 72), 0, 0},
-    {Id::kCaption, EControlKind::Label, QRect(65, 150, 200, 24), kTextAddChannel,
-     Id::kAddChannel},
+    {Id::kCaption, EControlKind::Label, QRect(65, 150, 200, 24), kTextAddChannel, Id::kAddChannel},
 };
 
 constexpr SLayoutEntry kLayout[] = {

@@ -37,8 +37,7 @@ constexpr SControlTemplate kControls[] = {
     {Id::kAvailableCaption, EControlKind::Label, QRect(25, 58, 170, 22), kTextAvailable,
      Id::kAvailable},
     {Id::kAvailable, EControlKind::List, QRect(25, kListTop, 170, kListHeight), 0, 0},
-    {Id::kMembersCaption, EControlKind::Label, QRect(305, 58, 170, 22), kTextMembers,
-     Id::kMembers},
+    {Id::kMembersCaption, EControlKind::Label, QRect(305, 58, 170, 22), kTextMembers, Id::kMembers},
     {Id::kMembers, EControlKind::List, QRect(305, kListTop, 170, kListHeight), 0, 0},
 };
 
@@ -104,11 +103,10 @@ std::vector<CScanView::SRecord> CScanView::ReadRecords() const {
     const CDataItem channels = root.GetChildByName(QStringLiteral("channels"));
     // A file may hold more channel elements than the setting counts, or fewer: only channels
     // both name are the radio's.
-    const int count =
-        std::min(root.GetChildByName(QStringLiteral("setting"))
-                     .GetAttributeValue(QStringLiteral("numberChannels"))
-                     .toInt(),
-                 channels.GetChildCount());
+    const int count = std::min(root.GetChildByName(QStringLiteral("setting"))
+                                   .GetAttributeValue(QStringLiteral("numberChannels"))
+                                   .toInt(),
+                               channels.GetChildCount());
     std::vector<SRecord> records;
     for (int i = 0; i < count; ++i) {
         const CDataItem channel = channels.GetChildByIndex(i);
@@ -196,6 +194,12 @@ bool CScanView::WriteWorkingCopy() {
     bool accepted = true;
     for (std::size_t i = 0; i < m_working.size(); ++i) {
         CDataItem channel = channels.GetChildByIndex(int(i));
+        // Only what the move changes is written: a file may keep a disabled channel in the scan
+        // list, and the rules refuse to put it there again, which would stop every move.
+        const QString flag = m_working[i].inScanList ? QStringLiteral("1") : QStringLiteral("0");
+        if (channel.AttributeText(QStringLiteral("in_scanlist")) == flag) {
+            continue;
+        }
         if (!channel
                  .SetAttributeValue(QStringLiteral("in_scanlist"),
                                     qint32(m_working[i].inScanList ? 1 : 0))

@@ -40,8 +40,9 @@ QString Flags(CPageFixture& fixture, int count) {
     const CDataItem channels = fixture.Element(QStringLiteral("channels"));
     QString flags;
     for (int i = 0; i < count; ++i) {
-        flags += channels.GetChildByIndex(i).AttributeText(QStringLiteral("in_scanlist")).value_or(
-            QStringLiteral("?"));
+        flags += channels.GetChildByIndex(i)
+                     .AttributeText(QStringLiteral("in_scanlist"))
+                     .value_or(QStringLiteral("?"));
     }
     return flags;
 }
@@ -80,8 +81,9 @@ void DoubleClickRow(QTreeWidget* list, int row) {
 
 // Channel n (from 1) of the CUD41600 template, as its text is in the file.
 QString Channel(int n, bool disabled, bool scanned) {
-    return QStringLiteral("name=\"CH %1\" disable_channel=\"%2\" talkaround_scan=\"0\" "
-                          "in_scanlist=\"%3\"")
+    return QStringLiteral(
+               "name=\"CH %1\" disable_channel=\"%2\" talkaround_scan=\"0\" "
+               "in_scanlist=\"%3\"")
         .arg(n, 2, 10, QChar(u'0'))
         .arg(disabled ? 1 : 0)
         .arg(scanned ? 1 : 0);
@@ -181,9 +183,11 @@ private Q_SLOTS:
         ClickRow(available, 1);
         ClickRow(available, 3, Qt::ControlModifier);
         QTest::mouseClick(open.Button(Scan::kAdd), Qt::LeftButton);
-        QVERIFY2(fixture.prompt.ids.isEmpty(), qPrintable(QString::number(fixture.prompt.ids.value(0))));
+        QVERIFY2(fixture.prompt.ids.isEmpty(),
+                 qPrintable(QString::number(fixture.prompt.ids.value(0))));
         QCOMPARE(Flags(fixture, 10), QStringLiteral("1111101010"));
-        QCOMPARE(Rows(members), QStringList({"CH 01", "CH 03", "CH 04", "CH 05", "CH 07", "CH 09"}));
+        QCOMPARE(Rows(members),
+                 QStringList({"CH 01", "CH 03", "CH 04", "CH 05", "CH 07", "CH 09"}));
         QCOMPARE(Selected(available), QStringList({"CH 10"}));
         QVERIFY(available->hasFocus());
         QVERIFY(fixture.document->IsModified());
@@ -275,9 +279,9 @@ private Q_SLOTS:
             QCOMPARE(open.Button(CChannelsView::kAddChannel)->accessibleName(),
                      CStringTable::Instance().Text(230));
         }
-        CPageFixture fixture(QStringLiteral("CUR40201"),
-                             Edits{{QStringLiteral("maxChannels=\"2\""),
-                                    QStringLiteral("maxChannels=\"3\"")}});
+        CPageFixture fixture(
+            QStringLiteral("CUR40201"),
+            Edits{{QStringLiteral("maxChannels=\"2\""), QStringLiteral("maxChannels=\"3\"")}});
         QVERIFY(fixture.loaded);
         CBareTreeHost host;
         CVeskCPSTreeView tree(*fixture.document, fixture.prompt, host);
