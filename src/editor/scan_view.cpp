@@ -25,30 +25,33 @@ constexpr int kTextAvailable = 187;
 constexpr int kTextMembers = 188;
 constexpr int kTextColumn = 197;
 
+// A column-end marker is no control; an id of 0 would end the table there.
+constexpr int kColumnEnd = -1;
+
 constexpr int kListTop = 84;
 constexpr int kListHeight = 260;
 
 // The buttons come first so that their own mnemonics are taken before the captions are given
 // free ones; the constructor puts the tab chain in the order the controls stand.
 constexpr SControlTemplate kControls[] = {
-    {Id::kTitle, EControlKind::Bar, QRect(15, 15, 470, 28), kTextTitle, 0},
-    {Id::kAdd, EControlKind::Button, QRect(205, 170, 90, 28), kTextAdd, 0},
-    {Id::kRemove, EControlKind::Button, QRect(205, 210, 90, 28), kTextRemove, 0},
+    {Id::kTitle, EControlKind::Bar, QRect(15, 15, 490, 28), kTextTitle, 0},
+    {Id::kAdd, EControlKind::Button, QRect(205, 170, 110, 28), kTextAdd, 0},
+    {Id::kRemove, EControlKind::Button, QRect(205, 210, 110, 28), kTextRemove, 0},
     {Id::kAvailableCaption, EControlKind::Label, QRect(25, 58, 170, 22), kTextAvailable,
      Id::kAvailable},
     {Id::kAvailable, EControlKind::List, QRect(25, kListTop, 170, kListHeight), 0, 0},
-    {Id::kMembersCaption, EControlKind::Label, QRect(305, 58, 170, 22), kTextMembers, Id::kMembers},
-    {Id::kMembers, EControlKind::List, QRect(305, kListTop, 170, kListHeight), 0, 0},
+    {Id::kMembersCaption, EControlKind::Label, QRect(325, 58, 170, 22), kTextMembers, Id::kMembers},
+    {Id::kMembers, EControlKind::List, QRect(325, kListTop, 170, kListHeight), 0, 0},
 };
 
 constexpr SLayoutEntry kLayout[] = {
     {Id::kTitle, ELayoutStyle::Title, ELayoutColumn::Full, 0},
     {Id::kAvailableCaption, ELayoutStyle::Plain, ELayoutColumn::Left, 0},
     {Id::kAvailable, ELayoutStyle::Plain, ELayoutColumn::Left, 0},
-    {0, ELayoutStyle::ColumnEnd, ELayoutColumn::Left, 0},
+    {kColumnEnd, ELayoutStyle::ColumnEnd, ELayoutColumn::Left, 0},
     {Id::kAdd, ELayoutStyle::Plain, ELayoutColumn::Right, 0},
     {Id::kRemove, ELayoutStyle::Plain, ELayoutColumn::Right, 0},
-    {0, ELayoutStyle::ColumnEnd, ELayoutColumn::Right, 0},
+    {kColumnEnd, ELayoutStyle::ColumnEnd, ELayoutColumn::Right, 0},
     {Id::kMembersCaption, ELayoutStyle::Plain, ELayoutColumn::Right, 0},
     {Id::kMembers, ELayoutStyle::Plain, ELayoutColumn::Right, 0},
     {0, ELayoutStyle::Plain, ELayoutColumn::Full, 0},
