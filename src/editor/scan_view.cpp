@@ -101,7 +101,8 @@ void CScanView::LoadRes() {
     }
 }
 
-std::vector<CScanView::SRecord> CScanView::ReadRecords() const {
+void CScanView::ReadRecords(std::vector<SRecord>& records) const {
+    records.clear();
     const CDataItem& root = RootItem();
     const CDataItem channels = root.GetChildByName(QStringLiteral("channels"));
     // A file may hold more channel elements than the setting counts, or fewer: only channels
@@ -110,27 +111,30 @@ std::vector<CScanView::SRecord> CScanView::ReadRecords() const {
                                    .GetAttributeValue(QStringLiteral("numberChannels"))
                                    .toInt(),
                                channels.GetChildCount());
-    std::vector<SRecord> records;
     for (int i = 0; i < count; ++i) {
         const CDataItem channel = channels.GetChildByIndex(i);
         records.push_back({channel.GetAttributeValue(QStringLiteral("name")).toString(),
                            channel.GetAttributeValue(QStringLiteral("in_scanlist")).toBool(),
                            channel.GetAttributeValue(QStringLiteral("disable_channel")).toBool()});
     }
-    return records;
 }
 
 void CScanView::LoadData() {
+    const QString visibility =
+        QString::fromLatin1(PageKindNames(PageKind::ScanList).visibilityName);
     try {
-        m_shown = ReadRecords();
+        ReadRecords(m_shown);
     } catch (CVeskCPSException&) {
-        ApplyVisibleSetting(QString::fromLatin1(PageKindNames(PageKind::ScanList).visibilityName));
+        // The channels read before the failure are shown.
+        m_working = m_shown;
+        FillLists();
+        ApplyVisibleSetting(visibility);
         UpdateButtons();
         throw;
     }
     m_working = m_shown;
     FillLists();
-    ApplyVisibleSetting(QString::fromLatin1(PageKindNames(PageKind::ScanList).visibilityName));
+    ApplyVisibleSetting(visibility);
     if (m_available->topLevelItemCount() > 0) {
         SelectRow(m_available, 0);
     } else if (m_members->topLevelItemCount() > 0) {
@@ -253,7 +257,7 @@ bool CScanView::MoveSelected(bool intoScanList) {
             Context().prompt.Show(kMsgInvalidValue);
         }
         try {
-            m_shown = ReadRecords();
+            ReadRecords(m_shown);
         } catch (const CVeskCPSException& error) {
             ShowModelException(Context().prompt, error);
         }

@@ -48,7 +48,9 @@ private:
         bool disabled = false;
     };
 
-    std::vector<SRecord> ReadRecords() const;
+    // Raises the model's exception at the first channel that cannot be read; `records` then holds
+    // the channels before it.
+    void ReadRecords(std::vector<SRecord>& records) const;
     void FillLists();
     void SelectRow(QTreeWidget* list, int row);
     // The row of a channel in a list; -1 when the list does not show it.
