@@ -115,22 +115,33 @@ def window(app, title, timeout=15):
 
 
 def select_node(root, name):
-    """Selects a node of the navigation tree through the tree's selection interface."""
-    node = find(root, None, name)
-    if node is None:
-        return [f"no tree node '{name}'"]
-    tree = node.parent
-    while tree is not None and tree.getRole() not in (pyatspi.ROLE_TREE, pyatspi.ROLE_TREE_TABLE):
-        tree = tree.parent
-    if tree is None:
-        return [f"tree node '{name}' is in no tree"]
-    # Qt's tree offers its rows through the table interface.
-    try:
-        table = tree.queryTable()
-        table.addRowSelection(table.getRowAtIndex(node.getIndexInParent()))
-    except Exception as error:
-        return [f"tree node '{name}' cannot be selected: {error!r}"]
-    return []
+    """Selects a node of the navigation tree (the tree that holds "General Settings"; pages have
+    lists of channels too) through the tree's table interface."""
+    matches = []
+
+    def visit(node):
+        try:
+            if node.getRole() == pyatspi.ROLE_TABLE_CELL and (node.name or "") == name:
+                matches.append(node)
+        except Exception:
+            pass
+
+    walk(root, visit)
+    for node in matches:
+        tree = node.parent
+        while tree is not None and tree.getRole() not in (pyatspi.ROLE_TREE,
+                                                           pyatspi.ROLE_TREE_TABLE):
+            tree = tree.parent
+        if tree is None or find(tree, pyatspi.ROLE_TABLE_CELL, "General Settings") is None:
+            continue
+        # Qt's tree offers its rows through the table interface.
+        try:
+            table = tree.queryTable()
+            table.addRowSelection(table.getRowAtIndex(node.getIndexInParent()))
+        except Exception as error:
+            return [f"tree node '{name}' cannot be selected: {error!r}"]
+        return []
+    return [f"no tree node '{name}'"]
 
 
 def act(node):
