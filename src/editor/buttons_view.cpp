@@ -611,9 +611,7 @@ void CButtonsView::AddPreComboList(QComboBox* combo) {
             if (channel.IsEmpty()) {
                 break;
             }
-            // A model without the channel switch has every channel on.
-            const QString disable = QStringLiteral("disable_channel");
-            if (channel.HasAttribute(disable) && channel.GetAttributeValue(disable).toInt() != 0) {
+            if (channel.GetAttributeValue(QStringLiteral("disable_channel")).toInt() != 0) {
                 continue;
             }
             combo->addItem(channel.GetAttributeValue(QStringLiteral("name")).toString());
@@ -664,8 +662,7 @@ int CButtonsView::GetSelectedChannelIndex(int item, QComboBox* combo) {
 }
 
 int CButtonsView::EnabledChannelCount() {
-    // Counted here rather than with the profile check, which needs the channel switch that
-    // models without it do not carry.
+    // The preset lists hold exactly the enabled channels among those in use.
     return ControlAs<QComboBox>(Id::kPreset1)->count();
 }
 

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSvgRenderer>
@@ -274,6 +275,54 @@ private Q_SLOTS:
 
         QVERIFY(fixture.document->Undo().has_value());
         QCOMPARE(fixture.document->Model().SaveWorkingState(), before);
+    }
+
+    // A button list the program cannot rely on: without the value-0 entry, or with no common
+    // features at all. A stored feature no list offers leaves the button without a selection
+    // (stored as 0); the page neither hangs nor offers what the group does not hold.
+    void buttonListWithoutNoOperation_data() {
+        QTest::addColumn<QString>("removed");
+        QTest::addColumn<QStringList>("side");
+        QTest::addColumn<QStringList>("buttonA");
+        QTest::newRow("no value-0 entry")
+            << QStringLiteral(
+                   "<Function Name=\"No Operation\" Value=\"0\" DependName=\"none\" "
+                   "DependType=\"0\"/>")
+            << QStringList{kMonitor, kScan,     kCallTone,
+                           kPower,   kScramble, QStringLiteral("Repeater/Talkaround")}
+            << QStringList{kMonitor, kScan,     kCallTone,
+                           kPower,   kScramble, kBacklight,
+                           kPreset1, kPreset2,  QStringLiteral("Repeater/Talkaround")};
+        QTest::newRow("empty common group")
+            << QString() << QStringList{} << QStringList{kBacklight, kPreset1, kPreset2};
+    }
+    void buttonListWithoutNoOperation() {
+        QFETCH(QString, removed);
+        CPageFixture fixture(QStringLiteral("CUD41600"));
+        QVERIFY(fixture.loaded);
+        QFile file(kInstall + QStringLiteral("/lib/ButtonList.stv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QString text = QString::fromUtf8(file.readAll());
+        if (removed.isEmpty()) {
+            const qsizetype from = text.indexOf(QStringLiteral("<COMMON>"));
+            const qsizetype to = text.indexOf(QStringLiteral("</COMMON>"));
+            text = text.left(from) + QStringLiteral("<COMMON/>") + text.mid(to + 9);
+        } else {
+            QVERIFY(text.contains(removed));
+            text.remove(removed);
+        }
+        // Side 2 carries a feature no list offers.
+        fixture.Element(QStringLiteral("setting"))
+            .SetAttributeValue(QStringLiteral("side2_but"), qint32(13));
+        fixture.settings.Set(CSettingsDocuments::Doc::ButtonList,
+                             CXmlDocument::ParseText(text, QStringLiteral("ButtonList.stv")));
+        SOpenPage open(fixture);
+        QVERIFY(open.shown);
+        QTEST(open.Items(Id::kSide1), "side");
+        QTEST(open.Items(Id::kButtonA), "buttonA");
+        QCOMPARE(open.List(Id::kSide2)->currentIndex(), -1);
+        QCOMPARE(Setting(fixture, "side2_but"), QStringLiteral("0"));
+        QVERIFY(fixture.prompt.ids.isEmpty());
     }
 
     // One enabled channel: only it is listed, and reset puts both presets on it. The model
