@@ -47,7 +47,7 @@ constexpr int kTextPicture = 835;
 constexpr int kLabelLeft = 255;
 constexpr int kLabelWidth = 170;
 constexpr int kValueLeft = 435;
-constexpr int kValueWidth = 170;
+constexpr int kValueWidth = 200;
 constexpr int kCompanionLabelWidth = 150;
 constexpr int kRowHeight = 24;
 
@@ -68,9 +68,10 @@ constexpr SControlTemplate Choice(int id, int row) {
 // The rows in their visual order, which is also the tab order. The companion rows come last:
 // the page moves each beside the button that carries its feature and shows no other.
 constexpr SControlTemplate kControls[] = {
-    {Id::kTitle, EControlKind::Bar, QRect(15, 15, 690, 28), kTextTitle, 0},
+    // As wide as the rows with a companion row beside a button, so that they centre under it.
+    {Id::kTitle, EControlKind::Bar, QRect(15, 15, 960, 28), kTextTitle, 0},
     {Id::kPicture, EControlKind::Label, QRect(25, 60, 200, 330), 0, 0},
-    {Id::kFeatureCaption, EControlKind::Bar, QRect(245, 60, 460, 24), kTextFeature, 0},
+    {Id::kFeatureCaption, EControlKind::Bar, QRect(245, 60, 720, 24), kTextFeature, 0},
     Label(Id::kKeypadLockLabel, 0, kTextKeypadLock, Id::kKeypadLock),
     {Id::kKeypadLock, EControlKind::Check, QRect(kValueLeft, RowTop(0), kRowHeight, kRowHeight), 0,
      0},

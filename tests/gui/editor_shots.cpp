@@ -1,10 +1,10 @@
 // Shows a page of an installed template for a screenshot:
 //   vesk_editor_shots TEMPLATE OUTPUT.png WIDTH HEIGHT [dark] [comma] [german]
-//                     [frequency [add] | settings | audio | kt | vrc]
+//                     [frequency [add] | settings | audio | kt | vrc | buttons]
 // TEMPLATE is a model template's name (CUD41600). The Radio Information page, or with
 // "frequency" the RF Frequency page with its third row selected ("add": in adding mode), or the
 // General Settings, Audio Settings, Customized KT or Customized VRC page, is shown at WIDTH x
-// HEIGHT, saved as it is drawn on the display, and the program ends.
+// HEIGHT, saved as it is drawn on the display, and the program ends. "buttons": the Buttons page.
 #include <memory>
 
 #include <QApplication>
@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "editor/audio_setting_view.h"
+#include "editor/buttons_view.h"
 #include "editor/customized_kt_view.h"
 #include "editor/customized_vrc_view.h"
 #include "editor/frequency_view.h"
@@ -39,6 +40,14 @@ std::unique_ptr<CBaseView> AudioOrCodePage(const QStringList& args, const SPageC
     }
     if (args.contains(QStringLiteral("vrc"))) {
         return std::make_unique<CCustomizedVRCView>(context);
+    }
+    return nullptr;
+}
+
+// The Buttons page, when the arguments ask for it.
+std::unique_ptr<CBaseView> ButtonsPage(const QStringList& args, const SPageContext& context) {
+    if (args.contains(QStringLiteral("buttons"))) {
+        return std::make_unique<CButtonsView>(context);
     }
     return nullptr;
 }
@@ -96,6 +105,9 @@ int main(int argc, char** argv) {
     }
     if (std::unique_ptr<CBaseView> other = AudioOrCodePage(args, context)) {
         page = std::move(other);
+    }
+    if (std::unique_ptr<CBaseView> buttons = ButtonsPage(args, context)) {
+        page = std::move(buttons);
     }
     page->resize(args[3].toInt(), args[4].toInt());
     page->show();
