@@ -1,10 +1,13 @@
 // Shows a page of an installed template for a screenshot:
 //   vesk_editor_shots TEMPLATE OUTPUT.png WIDTH HEIGHT [dark] [comma] [german]
-//                     [frequency [add] | settings | audio | kt | vrc | buttons]
+//                     [frequency [add] | settings | audio | kt | vrc | scan | channels |
+//                      buttons]
 // TEMPLATE is a model template's name (CUD41600). The Radio Information page, or with
 // "frequency" the RF Frequency page with its third row selected ("add": in adding mode), or the
 // General Settings, Audio Settings, Customized KT or Customized VRC page, is shown at WIDTH x
-// HEIGHT, saved as it is drawn on the display, and the program ends. "buttons": the Buttons page.
+// HEIGHT, saved as it is drawn on the display, and the program ends. "scan": the Scan List page
+// with channels 7 to 16 taken out of the scan list and two of them selected; "channels": the
+// Channels page; "buttons": the Buttons page.
 #include <memory>
 
 #include <QApplication>
@@ -12,14 +15,17 @@
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "editor/audio_setting_view.h"
 #include "editor/buttons_view.h"
+#include "editor/channels_view.h"
 #include "editor/customized_kt_view.h"
 #include "editor/customized_vrc_view.h"
 #include "editor/frequency_view.h"
 #include "editor/page_navigator.h"
 #include "editor/radio_info_view.h"
+#include "editor/scan_view.h"
 #include "editor/setting_view.h"
 #include "model/profile_document.h"
 #include "model/settings_documents.h"
@@ -42,6 +48,29 @@ std::unique_ptr<CBaseView> AudioOrCodePage(const QStringList& args, const SPageC
         return std::make_unique<CCustomizedVRCView>(context);
     }
     return nullptr;
+}
+
+// The scan list and channels pages, when the arguments ask for one of them.
+std::unique_ptr<CBaseView> ScanOrChannelsPage(const QStringList& args,
+                                              const SPageContext& context) {
+    if (args.contains(QStringLiteral("channels"))) {
+        return std::make_unique<CChannelsView>(context);
+    }
+    if (!args.contains(QStringLiteral("scan"))) {
+        return nullptr;
+    }
+    CDataItem channels =
+        context.document.Model().RootItem().GetChildByName(QStringLiteral("channels"));
+    for (int i = 6; i < channels.GetChildCount(); ++i) {
+        channels.GetChildByIndex(i).SetAttributeValue(QStringLiteral("in_scanlist"), qint32(0));
+    }
+    auto page = std::make_unique<CScanView>(context);
+    QTimer::singleShot(200, [view = page.get()] {
+        auto* available = view->ControlAs<QTreeWidget>(CScanView::kAvailable);
+        available->topLevelItem(2)->setSelected(true);
+        available->setFocus();
+    });
+    return page;
 }
 
 // The Buttons page, when the arguments ask for it.
@@ -104,6 +133,9 @@ int main(int argc, char** argv) {
         page = std::make_unique<CRadioInfoView>(context);
     }
     if (std::unique_ptr<CBaseView> other = AudioOrCodePage(args, context)) {
+        page = std::move(other);
+    }
+    if (std::unique_ptr<CBaseView> other = ScanOrChannelsPage(args, context)) {
         page = std::move(other);
     }
     if (std::unique_ptr<CBaseView> buttons = ButtonsPage(args, context)) {

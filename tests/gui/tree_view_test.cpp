@@ -4,12 +4,14 @@
 #include "editor/tree_view.h"
 
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include "app/child_frame.h"
 #include "app/command_ids.h"
@@ -383,6 +385,36 @@ private Q_SLOTS:
         main.Command(cmd::kUndo)->trigger();
         QCOMPARE(document.Profile().Model().SaveWorkingState(), original);
         QVERIFY(!document.IsModified());
+    }
+
+    // Every installed template opens, and every node of its tree shows its page without a
+    // message: the pages read every model's profile as it ships.
+    void everyTemplateShowsEveryPage() {
+        CAppFixture fixture;
+        QVERIFY(fixture.Start());
+        CMainFrame& main = fixture.Frame();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        const QDir templates(fixture.Install() + QStringLiteral("/profiletemplate"));
+        const QStringList files = templates.entryList({QStringLiteral("*.vk4")});
+        QVERIFY(files.size() >= 9);
+        for (const QString& name : files) {
+            fixture.App().OpenDocumentFile(templates.filePath(name));
+            QVERIFY2(!main.ChildFrames().isEmpty(), qPrintable(name));
+            CChildFrame* frame = main.ChildFrames().constLast();
+            CVeskCPSTreeView& tree = frame->Tree();
+            QTreeWidgetItemIterator it(&tree);
+            int nodes = 0;
+            for (; *it != nullptr; ++it, ++nodes) {
+                tree.setCurrentItem(*it);
+                QCOMPARE(frame->CurrentKind(), tree_data::Kind(tree.SelectedData()));
+            }
+            QVERIFY2(nodes > 8, qPrintable(name));
+            QVERIFY2(fixture.prompt.ids.isEmpty(),
+                     qPrintable(name + u':' + fixture.prompt.texts.join(u'|')));
+            QVERIFY2(!frame->Document().IsModified(), qPrintable(name));
+            frame->close();
+        }
     }
 
     void theLastEnabledChannelStays() {

@@ -1513,6 +1513,16 @@ Nothing has been written to the radio.</source>
         <extracomment>Label on the customized VRC page; %d is the code number (214 to 219), the value is octal.</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message id="800">
+        <source>Add to Scan List</source>
+        <extracomment>Undo history: channels moved into the scan list on the scan list page.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="801">
+        <source>Remove from Scan List</source>
+        <extracomment>Undo history: channels moved out of the scan list on the scan list page.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
     <message id="820">
         <source>Feature</source>
         <extracomment>Section header on the Buttons page, above the button rows.</extracomment>
