@@ -123,6 +123,8 @@ public:
     void SetHistoryChanged(std::function<void()> changed) { m_historyChanged = std::move(changed); }
 
     IUserPrompt& Prompt() const { return m_prompt; }
+    // The installation and user settings the document was opened with.
+    const CConfiguration& Configuration() const { return m_config; }
     CRadioDataModel& Model() { return *m_model; }
     const CRadioDataModel& Model() const { return *m_model; }
 

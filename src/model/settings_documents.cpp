@@ -227,6 +227,32 @@ std::vector<SVisibilityEntry> CSettingsDocuments::PageVisibilityEntries(const QS
     return entries;
 }
 
+std::vector<SButtonFunction> CSettingsDocuments::ButtonFunctions(const QString& region,
+                                                                 const QString& group) const {
+    std::vector<SButtonFunction> functions;
+    for (xmlNodePtr node :
+         Children(Doc::ButtonList, QStringLiteral("//dfns:%1/dfns:%2/dfns:*").arg(region, group))) {
+        SButtonFunction function;
+        function.name = xml::Attribute(node, "Name").value_or(QString());
+        function.value = xml::Attribute(node, "Value").value_or(QString()).trimmed().toInt();
+        function.dependName = xml::Attribute(node, "DependName").value_or(QString());
+        function.dependType =
+            xml::Attribute(node, "DependType").value_or(QString()).trimmed().toInt() != 0;
+        functions.push_back(function);
+    }
+    return functions;
+}
+
+std::optional<QString> CSettingsDocuments::ButtonPicture(const QString& region,
+                                                         bool display) const {
+    const std::vector<xmlNodePtr> pictures =
+        Children(Doc::ButtonList, QStringLiteral("//dfns:%1/dfns:IMAGE/dfns:*").arg(region));
+    if (pictures.empty()) {
+        return std::nullopt;
+    }
+    return xml::Attribute(pictures.front(), display ? "Display" : "NonDisplay");
+}
+
 QString CSettingsDocuments::HelpPage(const QString& page, const QString& controlId,
                                      const QString& current) const {
     return SingleAttribute(Doc::HelpPanMap,

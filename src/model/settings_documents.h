@@ -17,6 +17,17 @@
 class CConfiguration;
 class IUserPrompt;
 
+// One feature a programmable button may carry, from the button list document: the name shown,
+// the number stored in the button's attribute, and the limit it depends on ("none", or an
+// attribute of the profile's "limit" element; `dependType`: offered when that limit is non-zero,
+// else when it is zero).
+struct SButtonFunction {
+    QString name;
+    qint32 value = 0;
+    QString dependName;
+    bool dependType = false;
+};
+
 // One control entry of a page's visibility list, in the program's own terms, for the
 // editor, which sees no XML: the display-class group it sits in ("" for an entry directly below
 // the page, "Display" or "NonDisplay"), its control id (nothing when "ID" is not a number) and
@@ -73,6 +84,15 @@ public:
     // every other entry as it is.
     std::vector<SVisibilityEntry> PageVisibilityEntries(const QString& region,
                                                         const QString& page) const;
+    // ButtonList document: the entries of one group ("COMMON", "DISPLAY", ...) below the region's
+    // element, in document order. Value and DependType are read as plain decimal numbers (0 when
+    // they are none).
+    std::vector<SButtonFunction> ButtonFunctions(const QString& region, const QString& group) const;
+    // ButtonList document: the radio picture's file name from the first entry of the region's
+    // IMAGE group, for a model with or without a display; nothing when the group or the attribute
+    // is missing.
+    std::optional<QString> ButtonPicture(const QString& region, bool display) const;
+
     // HelpPanMap document: the help page of a control; `current` when nothing matches.
     QString HelpPage(const QString& page, const QString& controlId, const QString& current) const;
 

@@ -1,12 +1,13 @@
 // Shows a page of an installed template for a screenshot:
 //   vesk_editor_shots TEMPLATE OUTPUT.png WIDTH HEIGHT [dark] [comma] [german]
-//                     [frequency [add] | settings | audio | kt | vrc | scan | channels]
+//                     [frequency [add] | settings | audio | kt | vrc | scan | channels |
+//                      buttons]
 // TEMPLATE is a model template's name (CUD41600). The Radio Information page, or with
 // "frequency" the RF Frequency page with its third row selected ("add": in adding mode), or the
 // General Settings, Audio Settings, Customized KT or Customized VRC page, is shown at WIDTH x
 // HEIGHT, saved as it is drawn on the display, and the program ends. "scan": the Scan List page
 // with channels 7 to 16 taken out of the scan list and two of them selected; "channels": the
-// Channels page.
+// Channels page; "buttons": the Buttons page.
 #include <memory>
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QTreeWidget>
 
 #include "editor/audio_setting_view.h"
+#include "editor/buttons_view.h"
 #include "editor/channels_view.h"
 #include "editor/customized_kt_view.h"
 #include "editor/customized_vrc_view.h"
@@ -69,6 +71,14 @@ std::unique_ptr<CBaseView> ScanOrChannelsPage(const QStringList& args,
         available->setFocus();
     });
     return page;
+}
+
+// The Buttons page, when the arguments ask for it.
+std::unique_ptr<CBaseView> ButtonsPage(const QStringList& args, const SPageContext& context) {
+    if (args.contains(QStringLiteral("buttons"))) {
+        return std::make_unique<CButtonsView>(context);
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -127,6 +137,9 @@ int main(int argc, char** argv) {
     }
     if (std::unique_ptr<CBaseView> other = ScanOrChannelsPage(args, context)) {
         page = std::move(other);
+    }
+    if (std::unique_ptr<CBaseView> buttons = ButtonsPage(args, context)) {
+        page = std::move(buttons);
     }
     page->resize(args[3].toInt(), args[4].toInt());
     page->show();

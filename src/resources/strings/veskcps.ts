@@ -1523,5 +1523,85 @@ Nothing has been written to the radio.</source>
         <extracomment>Undo history: channels moved out of the scan list on the scan list page.</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message id="820">
+        <source>Feature</source>
+        <extracomment>Section header on the Buttons page, above the button rows.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="821">
+        <source>Keypad Lock</source>
+        <extracomment>Buttons page: lock the keypad.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="822">
+        <source>Side Button 1 (SB1)</source>
+        <extracomment>Buttons page: the upper button on the radio's side.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="823">
+        <source>Side Button 2 (SB2)</source>
+        <extracomment>Buttons page: the lower button on the radio's side.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="824">
+        <source>Button A</source>
+        <extracomment>Buttons page: the programmable button A.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="825">
+        <source>Button B</source>
+        <extracomment>Buttons page: the programmable button B.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="826">
+        <source>Button C</source>
+        <extracomment>Buttons page: the programmable button C.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="827">
+        <source>Scramble Button</source>
+        <extracomment>Buttons page: what the scramble button does (Selectable or ON/OFF).</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="828">
+        <source>Call Tone</source>
+        <extracomment>Buttons page: label of the call tone list.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="829">
+        <source>Preset 1 Channel</source>
+        <extracomment>Buttons page: the channel the Preset 1 button goes to.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="830">
+        <source>Preset 2 Channel</source>
+        <extracomment>Buttons page: the channel the Preset 2 button goes to.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="831">
+        <source>Button Reset</source>
+        <extracomment>Buttons page: push button giving every button its default feature.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="832">
+        <source>Selectable</source>
+        <extracomment>Scramble button mode: the user picks a scramble code.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="833">
+        <source>ON/OFF</source>
+        <extracomment>Scramble button mode: the button only switches scramble on and off.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="834">
+        <source>OFF</source>
+        <extracomment>Call tone list: no call tone.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="835">
+        <source>Radio picture</source>
+        <extracomment>Accessible name of the picture of the radio on the Buttons page.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

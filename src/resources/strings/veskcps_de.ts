@@ -1533,5 +1533,85 @@ Es wurde nichts in das Funkgerät geschrieben.</translation>
         <extracomment>Undo history: channels moved out of the scan list on the scan list page.</extracomment>
         <translation>Aus der Scanliste entfernen</translation>
     </message>
+    <message id="820">
+        <source>Feature</source>
+        <extracomment>Section header on the Buttons page, above the button rows.</extracomment>
+        <translation>Funktion</translation>
+    </message>
+    <message id="821">
+        <source>Keypad Lock</source>
+        <extracomment>Buttons page: lock the keypad.</extracomment>
+        <translation>Tastensperre</translation>
+    </message>
+    <message id="822">
+        <source>Side Button 1 (SB1)</source>
+        <extracomment>Buttons page: the upper button on the radio's side.</extracomment>
+        <translation>Seitentaste 1 (SB1)</translation>
+    </message>
+    <message id="823">
+        <source>Side Button 2 (SB2)</source>
+        <extracomment>Buttons page: the lower button on the radio's side.</extracomment>
+        <translation>Seitentaste 2 (SB2)</translation>
+    </message>
+    <message id="824">
+        <source>Button A</source>
+        <extracomment>Buttons page: the programmable button A.</extracomment>
+        <translation>Taste A</translation>
+    </message>
+    <message id="825">
+        <source>Button B</source>
+        <extracomment>Buttons page: the programmable button B.</extracomment>
+        <translation>Taste B</translation>
+    </message>
+    <message id="826">
+        <source>Button C</source>
+        <extracomment>Buttons page: the programmable button C.</extracomment>
+        <translation>Taste C</translation>
+    </message>
+    <message id="827">
+        <source>Scramble Button</source>
+        <extracomment>Buttons page: what the scramble button does (Selectable or ON/OFF).</extracomment>
+        <translation>Verschlüsselungstaste</translation>
+    </message>
+    <message id="828">
+        <source>Call Tone</source>
+        <extracomment>Buttons page: label of the call tone list.</extracomment>
+        <translation>Rufton</translation>
+    </message>
+    <message id="829">
+        <source>Preset 1 Channel</source>
+        <extracomment>Buttons page: the channel the Preset 1 button goes to.</extracomment>
+        <translation>Kanal für Festtaste 1</translation>
+    </message>
+    <message id="830">
+        <source>Preset 2 Channel</source>
+        <extracomment>Buttons page: the channel the Preset 2 button goes to.</extracomment>
+        <translation>Kanal für Festtaste 2</translation>
+    </message>
+    <message id="831">
+        <source>Button Reset</source>
+        <extracomment>Buttons page: push button giving every button its default feature.</extracomment>
+        <translation>Tasten zurücksetzen</translation>
+    </message>
+    <message id="832">
+        <source>Selectable</source>
+        <extracomment>Scramble button mode: the user picks a scramble code.</extracomment>
+        <translation>Wählbar</translation>
+    </message>
+    <message id="833">
+        <source>ON/OFF</source>
+        <extracomment>Scramble button mode: the button only switches scramble on and off.</extracomment>
+        <translation>EIN/AUS</translation>
+    </message>
+    <message id="834">
+        <source>OFF</source>
+        <extracomment>Call tone list: no call tone.</extracomment>
+        <translation>AUS</translation>
+    </message>
+    <message id="835">
+        <source>Radio picture</source>
+        <extracomment>Accessible name of the picture of the radio on the Buttons page.</extracomment>
+        <translation>Bild des Funkgeräts</translation>
+    </message>
 </context>
 </TS>
