@@ -232,7 +232,8 @@ CButtonsView::CButtonsView(const SPageContext& context, QWidget* parent)
         connect(ControlAs<QComboBox>(m_slots[i].button), &QComboBox::currentIndexChanged, this,
                 [this, i] { OnButtonChosen(i); });
     }
-    connect(ControlAs<QCheckBox>(Id::kKeypadLock), &QCheckBox::clicked, this,
+    // Toggled rather than clicked: a screen reader works a box through its toggle action.
+    connect(ControlAs<QCheckBox>(Id::kKeypadLock), &QCheckBox::toggled, this,
             &CButtonsView::OnKeypadLockClicked);
     connect(ControlAs<QComboBox>(Id::kScramble), &QComboBox::currentIndexChanged, this,
             &CButtonsView::OnScrambleChosen);
@@ -379,7 +380,10 @@ void CButtonsView::LoadData() {
             AddPreComboList(ControlAs<QComboBox>(id));
         }
         auto* lock = ControlAs<QCheckBox>(Id::kKeypadLock);
-        lock->setChecked(GetKeyLockValue() != 0);
+        {
+            const QSignalBlocker blocker(lock);
+            lock->setChecked(GetKeyLockValue() != 0);
+        }
         if (GetDependValue(QStringLiteral("disable_keypad_lock_feature")) != 0) {
             Control(Id::kKeypadLockLabel)->hide();
             lock->hide();
@@ -715,6 +719,7 @@ void CButtonsView::OnKeypadLockClicked(bool checked) {
     try {
         if (!SetDataValue(QStringLiteral("keypadLock"), checked ? 1 : 0)) {
             Context().prompt.Show(kMsgInvalidValue);
+            const QSignalBlocker blocker(Control(Id::kKeypadLock));
             ControlAs<QCheckBox>(Id::kKeypadLock)->setChecked(GetKeyLockValue() != 0);
         }
     } catch (CVeskCPSException& error) {

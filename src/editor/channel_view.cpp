@@ -209,9 +209,11 @@ CChannelView::CChannelView(const SPageContext& context, QWidget* parent)
             [this] { OnFrequencyListOpening(ESide::Receive); });
     connect(txList, &CChoiceBox::PopupAboutToShow, this,
             [this] { OnFrequencyListOpening(ESide::Transmit); });
-    connect(ControlAs<QCheckBox>(Id::kRepeater), &QCheckBox::clicked, this,
+    // Toggled rather than clicked: a screen reader works a box through its toggle action, which
+    // clicks nothing. The page's own changes of the boxes block their signals.
+    connect(ControlAs<QCheckBox>(Id::kRepeater), &QCheckBox::toggled, this,
             &CChannelView::OnRepeaterClicked);
-    connect(ControlAs<QCheckBox>(Id::kDisable), &QCheckBox::clicked, this,
+    connect(ControlAs<QCheckBox>(Id::kDisable), &QCheckBox::toggled, this,
             &CChannelView::OnDisableClicked);
     connect(&Bindings(), &CPageBindings::Accepted, this, &CChannelView::AfterAcceptedBinding);
 }
@@ -481,7 +483,10 @@ void CChannelView::SetDefaultValue() {
             List(Id::kScramble)->setCurrentIndex(ChannelInt("scramble_code"));
         }
         const bool repeater = ChannelFlag("repeater");
-        ControlAs<QCheckBox>(Id::kRepeater)->setChecked(repeater);
+        {
+            const QSignalBlocker blocker(Control(Id::kRepeater));
+            ControlAs<QCheckBox>(Id::kRepeater)->setChecked(repeater);
+        }
         EnableTransmitSide(repeater);
         Control(Id::kTalkaroundNote)->setVisible(!repeater && !Control(Id::kRepeater)->isHidden());
         for (const auto& [id, attribute] : {std::pair{int(Id::kAutoScan), "autoScan"},
@@ -675,7 +680,10 @@ void CChannelView::CheckRepeaterSwitchOff(int index) {
     if (tx->count() < 2 && index == ChannelInt("tx_freq_ndx") &&
         index == ChannelInt("rx_freq_ndx") && ChannelFlag("repeater") &&
         PositionOf(List(Id::kRxFrequency), index) >= 0 && PositionOf(tx, index) >= 0) {
-        ControlAs<QCheckBox>(Id::kRepeater)->setChecked(false);
+        {
+            const QSignalBlocker blocker(Control(Id::kRepeater));
+            ControlAs<QCheckBox>(Id::kRepeater)->setChecked(false);
+        }
         OnRepeaterClicked(false);
     }
     UpdateRepeaterEnabling();

@@ -1,6 +1,7 @@
 #include "editor/page_factory.h"
 
 #include "editor/audio_setting_view.h"
+#include "editor/buttons_view.h"
 #include "editor/channel_view.h"
 #include "editor/channels_view.h"
 #include "editor/customized_kt_view.h"
@@ -18,6 +19,8 @@ CBaseView* CreateFormPage(PageKind kind, const SPageContext& context, QWidget* p
             return new CSettingView(context, parent);
         case PageKind::AudioSettings:
             return new CAudioSettingView(context, parent);
+        case PageKind::Buttons:
+            return new CButtonsView(context, parent);
         case PageKind::RFFrequency:
             return new CFrequencyView(context, parent);
         case PageKind::Channels:

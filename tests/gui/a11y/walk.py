@@ -230,7 +230,8 @@ def main():
         if find(main_window, pyatspi.ROLE_PASSWORD_TEXT, "") is None:
             problems.append("settings page: no password field")
         for node, page in (("Audio Settings", "audio page"), ("Customized KT", "customized KT page"),
-                           ("Scan List", "scan list page"), ("Channels", "channels page")):
+                           ("Scan List", "scan list page"), ("Channels", "channels page"),
+                           ("Buttons", "buttons page")):
             problems += select_node(main_window, node)
             time.sleep(1.0)
             problems += [f"{page}: {p}" for p in unnamed(main_window)]

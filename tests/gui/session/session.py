@@ -112,6 +112,7 @@ def main():
     changes = [
         ("General Settings", "Disable All LEDs"),
         ("Audio Settings", "Keypad Beep"),
+        ("Buttons", "Keypad Lock"),
         ("CH 02", "Auto Scan"),
     ]
     for node, label in changes:
@@ -222,7 +223,7 @@ def main():
                                  text=True, timeout=60)
         print(changed.stdout)
         for field in ("disableLED", "keypadBeep", "autoScan", "KTcode124", "in_scanlist",
-                      "channel 16 name"):
+                      "channel 16 name", "frequency 15", "keypadLock"):
             if field not in changed.stdout:
                 problems.append(f"the written profile does not differ from the template in {field}")
 
