@@ -163,6 +163,60 @@ def shot(folder, name):
         subprocess.run(["import", "-window", "root", f"{folder}/{name}.png"], check=False)
 
 
+def every_template(main_window, program, shots):
+    """Each installed template, handed to the running copy by a second start (as a file manager
+    hands a file over): every page of its window is read, the fixed nodes and its first channel."""
+    import glob
+    import os
+    import shutil
+    import tempfile
+    problems = []
+    templates = os.path.join(os.path.dirname(program), "..", "stage", "share", "veskcps",
+                             "profiletemplate")
+    folder = tempfile.mkdtemp()
+    files = sorted(glob.glob(os.path.join(templates, "*.vk4")))
+    if len(files) < 9:
+        problems.append(f"only {len(files)} templates found in {templates}")
+    for template in files:
+        name = "handed-" + os.path.basename(template)
+        given = os.path.join(folder, name)
+        shutil.copy(template, given)
+        second = subprocess.run([program, given], timeout=30, check=False)
+        if second.returncode != 0:
+            problems.append(f"{name}: the second start ended with {second.returncode}")
+        end = time.time() + 15
+        while time.time() < end and find(main_window, None, name) is None:
+            time.sleep(0.3)
+        frame = find(main_window, None, name)
+        if frame is None:
+            problems.append(f"{name}: the profile a second start handed over did not open")
+            continue
+        nodes = []
+
+        def visit(node):
+            try:
+                if node.getRole() == pyatspi.ROLE_TABLE_CELL and node.name:
+                    nodes.append(node.name)
+            except Exception:
+                pass
+
+        tree = find(frame, pyatspi.ROLE_TABLE_CELL, "General Settings")
+        if tree is None:
+            problems.append(f"{name}: no navigation tree")
+            continue
+        walk(tree.parent, visit)
+        # The fixed nodes, then the first channel: all channels share one page.
+        fixed = [n for n in nodes if not n.startswith(("CH ", "RPT ", "TA ", "SIMP "))]
+        channels = [n for n in nodes if n not in fixed]
+        for node in fixed + channels[:1]:
+            problems += [f"{name}: {p}" for p in select_node(frame, node)]
+            time.sleep(0.4)
+            problems += [f"{name} / {node}: {p}" for p in unnamed(frame)]
+        shot(shots, name)
+    shutil.rmtree(folder, ignore_errors=True)
+    return problems
+
+
 def main():
     shots = sys.argv[sys.argv.index("--shots") + 1] if "--shots" in sys.argv else None
     app = find_app(sys.argv[1] if len(sys.argv) > 1 and not sys.argv[1].startswith("-") else "ZN420 CPS")
@@ -254,24 +308,7 @@ def main():
 
     # A second start hands its profile to this copy and ends.
     if "--program" in sys.argv:
-        import os
-        import shutil
-        import tempfile
-        program = sys.argv[sys.argv.index("--program") + 1]
-        template = os.path.join(os.path.dirname(program), "..", "stage", "share", "veskcps",
-                                "profiletemplate", "CUD41600.vk4")
-        folder = tempfile.mkdtemp()
-        given = os.path.join(folder, "handed.vk4")
-        shutil.copy(template, given)
-        second = subprocess.run([program, given], timeout=30, check=False)
-        if second.returncode != 0:
-            problems.append(f"the second start ended with {second.returncode}")
-        end = time.time() + 15
-        while time.time() < end and find(main_window, None, "handed.vk4") is None:
-            time.sleep(0.3)
-        if find(main_window, None, "handed.vk4") is None:
-            problems.append("the profile a second start handed over did not open")
-        shutil.rmtree(folder, ignore_errors=True)
+        problems += every_template(main_window, sys.argv[sys.argv.index("--program") + 1], shots)
 
     print(f"{checked['count']} controls checked")
     for p in problems:
