@@ -712,48 +712,42 @@ void CButtonsView::OnButtonChosen(std::size_t index) {
     }
 }
 
-void CButtonsView::OnKeypadLockClicked(bool checked) {
-    if (!m_loaded) {
-        return;
-    }
+void CButtonsView::WriteOrRestore(const QString& attribute, qint32 value,
+                                  const std::function<void()>& restore) {
     try {
-        if (!SetDataValue(QStringLiteral("keypadLock"), checked ? 1 : 0)) {
+        if (!SetDataValue(attribute, value)) {
             Context().prompt.Show(kMsgInvalidValue);
-            const QSignalBlocker blocker(Control(Id::kKeypadLock));
-            ControlAs<QCheckBox>(Id::kKeypadLock)->setChecked(GetKeyLockValue() != 0);
+            restore();
         }
     } catch (CVeskCPSException& error) {
         ShowModelException(Context().prompt, error);
     }
+}
+
+void CButtonsView::OnKeypadLockClicked(bool checked) {
+    if (!m_loaded) {
+        return;
+    }
+    WriteOrRestore(QStringLiteral("keypadLock"), checked ? 1 : 0, [this] {
+        const QSignalBlocker blocker(Control(Id::kKeypadLock));
+        ControlAs<QCheckBox>(Id::kKeypadLock)->setChecked(GetKeyLockValue() != 0);
+    });
 }
 
 void CButtonsView::OnScrambleChosen(int index) {
     if (!m_loaded || index < 0) {
         return;
     }
-    try {
-        if (!SetDataValue(QStringLiteral("disableSelectableScramble"), index)) {
-            Context().prompt.Show(kMsgInvalidValue);
-            // The list shows nothing rather than a mode the profile does not hold.
-            SelectScramble();
-        }
-    } catch (CVeskCPSException& error) {
-        ShowModelException(Context().prompt, error);
-    }
+    // On a refusal the list shows nothing rather than a mode the profile does not hold.
+    WriteOrRestore(QStringLiteral("disableSelectableScramble"), index,
+                   [this] { SelectScramble(); });
 }
 
 void CButtonsView::OnCallToneChosen(int index) {
     if (!m_loaded || index < 0) {
         return;
     }
-    try {
-        if (!SetDataValue(QStringLiteral("callTone"), index)) {
-            Context().prompt.Show(kMsgInvalidValue);
-            SelectCallTone();
-        }
-    } catch (CVeskCPSException& error) {
-        ShowModelException(Context().prompt, error);
-    }
+    WriteOrRestore(QStringLiteral("callTone"), index, [this] { SelectCallTone(); });
 }
 
 void CButtonsView::OnPresetChosen(int preset) {

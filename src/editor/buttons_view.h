@@ -8,6 +8,7 @@
 // one button.
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -84,6 +85,9 @@ private:
     CDataItem Limit();
     QVariant GetAttribute(const QString& element, const QString& attribute);
     bool SetDataValue(const QString& attribute, qint32 value);
+    // A setting written as the user chose it; a refusal says 261 and puts the control back.
+    void WriteOrRestore(const QString& attribute, qint32 value,
+                        const std::function<void()>& restore);
     bool SetPreButtonValue(int index, qint32 channel);
     qint16 GetDependValue(const QString& name);
     qint16 GetKeyLockValue();

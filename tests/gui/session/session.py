@@ -32,6 +32,18 @@ def labelled_control(root, label):
     return None
 
 
+def type_into(field, text, then="Tab"):
+    """Types into a field as a person types: the field focused, its text replaced, then a key
+    (Tab moves on, which commits the field)."""
+    field.queryComponent().grabFocus()
+    time.sleep(0.3)
+    subprocess.run(["xdotool", "key", "ctrl+a"], check=False)
+    subprocess.run(["xdotool", "type", "--delay", "50", text], check=False)
+    if then:
+        subprocess.run(["xdotool", "key", then], check=False)
+    time.sleep(0.5)
+
+
 def press(node):
     """Works a button or a check box by its first action."""
     act(node)
@@ -130,13 +142,7 @@ def main():
     if tone is None:
         problems.append("Customized KT: no tone fields")
     else:
-        # Typed as a person types: the field, its text replaced, Tab to the next field.
-        tone.queryComponent().grabFocus()
-        time.sleep(0.3)
-        subprocess.run(["xdotool", "key", "ctrl+a"], check=False)
-        subprocess.run(["xdotool", "type", "--delay", "50", "150.0"], check=False)
-        subprocess.run(["xdotool", "key", "Tab"], check=False)
-        time.sleep(0.5)
+        type_into(tone, "150.0")
 
     problems += select_node(main_window, "Scan List")
     time.sleep(0.8)
@@ -157,25 +163,17 @@ def main():
     else:
         page = field.parent
         press(find(page, pyatspi.ROLE_PUSH_BUTTON, "Add"))
-        field.queryComponent().grabFocus()
-        time.sleep(0.3)
-        subprocess.run(["xdotool", "key", "ctrl+a"], check=False)
-        subprocess.run(["xdotool", "type", "--delay", "50", "462.55"], check=False)
+        type_into(field, "462.55", then=None)
         press(find(page, pyatspi.ROLE_PUSH_BUTTON, "Save"))
 
-    # A channel renamed on its page, typed as a person types.
+    # A channel renamed on its page.
     problems += select_node(main_window, "CH 16")
     time.sleep(0.8)
     name = labelled_control(main_window, "Name")
     if name is None:
         problems.append("CH 16: no name field")
     else:
-        name.queryComponent().grabFocus()
-        time.sleep(0.3)
-        subprocess.run(["xdotool", "key", "ctrl+a"], check=False)
-        subprocess.run(["xdotool", "type", "--delay", "50", "LOBBY"], check=False)
-        subprocess.run(["xdotool", "key", "Tab"], check=False)
-        time.sleep(0.5)
+        type_into(name, "LOBBY")
     shot(shots, "session_changed")
 
     first = os.path.join(work, "written.vk4")
