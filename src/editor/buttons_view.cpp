@@ -266,17 +266,20 @@ QVariant CButtonsView::GetAttribute(const QString& element, const QString& attri
     }
 }
 
-bool CButtonsView::SetDataValue(const QString& attribute, qint32 value) {
+bool CButtonsView::WriteItem(CDataItem item, const QString& attribute, qint32 value,
+                             const char* operation) {
     try {
-        CDataItem setting = Setting();
-        if (setting.AttributeText(attribute) == QString::number(value)) {
+        if (item.IsEmpty()) {
+            return false;
+        }
+        if (item.AttributeText(attribute) == QString::number(value)) {
             return true;
         }
-        if (!setting.SetAttributeValue(attribute, value).IsAccepted()) {
+        if (!item.SetAttributeValue(attribute, value).IsAccepted()) {
             return false;
         }
     } catch (CVeskCPSException& error) {
-        error.PassOn(QStringLiteral("CButtonsView::SetDataValue"));
+        error.PassOn(QString::fromLatin1(operation));
         throw;
     }
     Context().document.SetModified(true);
@@ -286,28 +289,13 @@ bool CButtonsView::SetDataValue(const QString& attribute, qint32 value) {
     return true;
 }
 
+bool CButtonsView::SetDataValue(const QString& attribute, qint32 value) {
+    return WriteItem(Setting(), attribute, value, "CButtonsView::SetDataValue");
+}
+
 bool CButtonsView::SetPreButtonValue(int index, qint32 channel) {
-    try {
-        CDataItem preset = Setting().GetChildByIndex(index);
-        if (preset.IsEmpty()) {
-            return false;
-        }
-        const QString attribute = QStringLiteral("channel");
-        if (preset.AttributeText(attribute) == QString::number(channel)) {
-            return true;
-        }
-        if (!preset.SetAttributeValue(attribute, channel).IsAccepted()) {
-            return false;
-        }
-    } catch (CVeskCPSException& error) {
-        error.PassOn(QStringLiteral("CButtonsView::SetPreButtonValue"));
-        throw;
-    }
-    Context().document.SetModified(true);
-    if (Context().profileChanged) {
-        Context().profileChanged();
-    }
-    return true;
+    return WriteItem(Setting().GetChildByIndex(index), QStringLiteral("channel"), channel,
+                     "CButtonsView::SetPreButtonValue");
 }
 
 qint16 CButtonsView::GetDependValue(const QString& name) {

@@ -85,6 +85,8 @@ private:
     CDataItem Limit();
     QVariant GetAttribute(const QString& element, const QString& attribute);
     bool SetDataValue(const QString& attribute, qint32 value);
+    // Writes one attribute through the rules; true when the profile holds the value afterwards.
+    bool WriteItem(CDataItem item, const QString& attribute, qint32 value, const char* operation);
     // A setting written as the user chose it; a refusal says 261 and puts the control back.
     void WriteOrRestore(const QString& attribute, qint32 value,
                         const std::function<void()>& restore);
