@@ -34,9 +34,9 @@ constexpr char16_t kRowMarker[] =
 // The paragraph the handout's dealer table takes the place of.
 constexpr char16_t kDealerMarker[] = u"<p>ABCDEFGSDGFHWRAZxVBSDFSEWASSX</p>";
 
-// A "$" of the profile's or the dealer's own text stands as this private-use character while the
-// tokens are replaced, so that a channel called "$#ON" keeps its name. No profile text can hold
-// it: profile texts are in an 8-bit code page.
+// A "$" of the dealer's own text stands as this private-use character while the tokens are
+// replaced, so that a dealer who writes "$#Model" sees just that. (The profile's texts cannot
+// hold "$": the rules admit only the characters a radio can display.)
 constexpr QChar kDollarStandIn(0xE000);
 
 const QString kCreateFailure = QStringLiteral("create MSXML2::DOMDocument40 failed");
@@ -49,27 +49,6 @@ QString RestoreDollars(QString text) {
     return text.replace(kDollarStandIn, QLatin1Char('$'));
 }
 
-void ProtectAttributeDollars(xmlNodePtr node) {
-    for (xmlNodePtr child = node; child != nullptr; child = child->next) {
-        if (child->type != XML_ELEMENT_NODE) {
-            continue;
-        }
-        for (xmlAttrPtr attribute = child->properties; attribute != nullptr;
-             attribute = attribute->next) {
-            xmlChar* value = xmlNodeListGetString(child->doc, attribute->children, 1);
-            if (value != nullptr && xmlStrchr(value, '$') != nullptr) {
-                const QByteArray guarded =
-                    ProtectDollars(QString::fromUtf8(reinterpret_cast<const char*>(value)))
-                        .toUtf8();
-                xmlSetNsProp(child, attribute->ns, attribute->name,
-                             reinterpret_cast<const xmlChar*>(guarded.constData()));
-            }
-            xmlFree(value);
-        }
-        ProtectAttributeDollars(child->children);
-    }
-}
-
 // The report's copy of the profile. A document that cannot be made is the fatal 134; one that
 // does not parse is a failure of the XML library (315).
 CXmlDocument LoadReportCopy(const CRadioDataModel& profile, const QString& operation) {
@@ -78,10 +57,7 @@ CXmlDocument LoadReportCopy(const CRadioDataModel& profile, const QString& opera
     if (text.isEmpty()) {
         throw CVeskCPSException(kMsgCannotCreateDocument, operation, kCreateFailure);
     }
-    CXmlDocument copy =
-        CXmlDocument::ParseText(text, QStringLiteral("report copy"), kMsgFilesMissing);
-    ProtectAttributeDollars(copy.Root());
-    return copy;
+    return CXmlDocument::ParseText(text, QStringLiteral("report copy"), kMsgFilesMissing);
 }
 
 // The style sheet loader: 315 and nothing when the file is missing or not well formed.

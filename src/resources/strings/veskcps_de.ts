@@ -1656,7 +1656,7 @@ Es wurde nichts in das Funkgerät geschrieben.</translation>
     <message id="909">
         <source>%s KHz</source>
         <extracomment>A bandwidth; %s is the number.</extracomment>
-        <translation>%s KHz</translation>
+        <translation>%s kHz</translation>
     </message>
     <message id="910">
         <source>(default)</source>
