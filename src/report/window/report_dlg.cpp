@@ -111,7 +111,6 @@ CReportDlg::CReportDlg(SReportPage page, const report::CReportMargins& margins, 
     auto addButton = [this, &taken, buttons, &strings](int text, const char* name) {
         auto* button = new QPushButton(WithMnemonic(strings.Text(text), taken), this);
         button->setObjectName(QString::fromLatin1(name));
-        button->setAutoDefault(false);
         buttons->addWidget(button);
         return button;
     };
@@ -197,7 +196,7 @@ void CReportDlg::Print() {
     report::PrintReportDocument(*document, printer);
 }
 
-QString CReportDlg::ChooseFile(const QString& extension, int filterText) const {
+QString CReportDlg::ChooseFile(const QString& extension, int filterText) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString proposed =
         QDir(folder).filePath(QFileInfo(m_page.path).completeBaseName() + u'.' + extension);
@@ -205,7 +204,7 @@ QString CReportDlg::ChooseFile(const QString& extension, int filterText) const {
     if (m_chooser) {
         return m_chooser(proposed, filter);
     }
-    QFileDialog dialog(const_cast<CReportDlg*>(this), QString(), proposed, filter);
+    QFileDialog dialog(this, QString(), proposed, filter);
     dialog.setObjectName(QStringLiteral("saveDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -65,8 +65,7 @@ public:
 
 private:
     bool IsHandout() const { return m_page.kind == report::EReportKind::Handout; }
-    QString ChooseFile(const QString& extension, int filterText) const;
-    QString DefaultChooser(const QString& proposed, const QString& filter, const QString& suffix);
+    QString ChooseFile(const QString& extension, int filterText);
     void PrepareForPrinting(QPrinter& printer) const;
     void ShowSaveError(const QString& detail);
     bool RunMailProgram(const QString& program, const QStringList& arguments);
