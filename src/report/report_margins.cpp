@@ -65,4 +65,10 @@ QMarginsF CReportMargins::Current() const {
                      Inches(m_hive, kMarginNames[1]), Inches(m_hive, kMarginNames[3]));
 }
 
+QMarginsF CReportMargins::ReportMargins() {
+    const qreal side = kSideMargin.toDouble();
+    const qreal topBottom = kTopBottomMargin.toDouble();
+    return QMarginsF(side, topBottom, side, topBottom);
+}
+
 }  // namespace report

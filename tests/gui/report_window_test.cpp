@@ -232,6 +232,7 @@ private Q_SLOTS:
         QVERIFY(prompt.ids.isEmpty());
         if (writable) {
             QCOMPARE(during, QMarginsF(0.23667, 0.16667, 0.23667, 0.16667));
+            QCOMPARE(report::CReportMargins::ReportMargins(), during);
         } else {
             QCOMPARE(hives.UserText(), before);
         }

@@ -137,8 +137,8 @@ CReportDlg::CReportDlg(SReportPage page, const report::CReportMargins& margins, 
     m_view->setFocus();
 
     if (IsHandout()) {
-        m_found = report::FoundHandoutImages(m_page.folder, m_page.display);
-        if (m_found.size() < report::HandoutImageSet(m_page.display).size()) {
+        const QStringList found = report::FoundHandoutImages(m_page.folder, m_page.display);
+        if (found.size() < report::HandoutImageSet(m_page.display).size()) {
             m_prompt.Show(report::kMsgFilesMissing, PromptStyle::Error);
         }
     }

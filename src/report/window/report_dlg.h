@@ -50,8 +50,6 @@ public:
     static void Run(const SReportPage& page, const CConfigHive& userHive, IUserPrompt& prompt,
                     QWidget* parent);
 
-    // The pictures of the handout found when the window opened, in mailing order.
-    const QStringList& FoundImages() const { return m_found; }
     QTextBrowser* View() const { return m_view; }
 
     void SetFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
@@ -74,7 +72,6 @@ private:
     const report::CReportMargins& m_margins;
     IUserPrompt& m_prompt;
     QTextBrowser* m_view = nullptr;
-    QStringList m_found;
     FileChooser m_chooser;
     int m_mailTimeLimitMs = kMailTimeLimitMs;
 };
