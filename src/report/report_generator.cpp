@@ -25,9 +25,6 @@ namespace report {
 
 namespace {
 
-constexpr int kDetailedReportName = 900;
-constexpr int kCustomerHandoutName = 901;
-
 // Where the style sheet wants a row opened whose end tag it leaves out.
 constexpr char16_t kRowMarker[] =
     u"ABCDEFGTRTRTRTRTRTRTRTRTRTRTRTRTRTRTRTRTRTRTRTRTRTRFCKUOPQWBFDSA";
@@ -151,27 +148,6 @@ SReportFileNames ReportFileNames(const QString& language, int ansiCodePage) {
 
 bool IsDisplayModel(const QString& model) {
     return model.size() > 2 && (model[2] == QLatin1Char('D') || model[2] == QLatin1Char('d'));
-}
-
-QStringList HandoutImageSet(bool display) {
-    QStringList names = {QStringLiteral("HandoutHeader.jpg"), QStringLiteral("HandoutFooter.jpg"),
-                         display ? QStringLiteral("Display.jpg") : QStringLiteral("Rotary.jpg")};
-    const int callouts = display ? 10 : 11;
-    for (int i = 1; i <= callouts; ++i) {
-        names << QStringLiteral("%1.jpg").arg(i);
-    }
-    return names;
-}
-
-QStringList FoundHandoutImages(const QString& folder, bool display) {
-    QStringList found;
-    for (const QString& name : HandoutImageSet(display)) {
-        QFile file(QDir(folder).filePath(name));
-        if (file.open(QIODevice::ReadOnly)) {
-            found << name;
-        }
-    }
-    return found;
 }
 
 std::optional<SDealerInfo> ReadDealerInfo(const CConfiguration& config, const QString& language) {

@@ -20,6 +20,9 @@ namespace report {
 inline constexpr int kMsgCannotCreateDocument = 134;
 inline constexpr int kMsgFilesMissing = 315;
 inline constexpr int kMsgCannotWriteReport = 420;
+// The reports' names, as the choice lists them and their localised file names give them.
+inline constexpr int kDetailedReportName = 900;
+inline constexpr int kCustomerHandoutName = 901;
 
 enum class EReportKind { Detailed = 0, Handout = 1 };
 

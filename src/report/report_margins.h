@@ -26,6 +26,8 @@ public:
 
     // The margins the hive holds now, in inches; a value missing or not a number counts as 0.
     QMarginsF Current() const;
+    // The report's own margins, in inches, for output made without a report window.
+    static QMarginsF ReportMargins();
 
 private:
     const CConfigHive& m_hive;

@@ -30,6 +30,10 @@ QString PicturePath(EPicture picture) {
             return QStringLiteral(":/icons/write.svg");
         case EPicture::Splash:
             return QStringLiteral(":/splash.svg");
+        case EPicture::HandoutReport:
+            return QStringLiteral(":/icons/report_handout.svg");
+        case EPicture::DetailedReport:
+            return QStringLiteral(":/icons/report_detailed.svg");
     }
     return {};
 }

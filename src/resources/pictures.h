@@ -20,6 +20,9 @@ enum class EPicture {
     ProgramIcon,
     Write,
     Splash,
+    // The report choice list's pictures, drawn for 25 x 20 rather than the toolbar's squares.
+    HandoutReport,
+    DetailedReport,
 };
 
 // The resource path (":/icons/new.svg", ":/splash.svg") for QIcon, QPixmap or QSvgRenderer.

@@ -1758,5 +1758,67 @@ Nothing has been written to the radio.</source>
         <extracomment>Maker's name, normally left unchanged.</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message id="950">
+        <source>Reports</source>
+        <extracomment>Title of the report choice and of the report window.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="951">
+        <source>Choose a report template.</source>
+        <extracomment>Caption above the list of reports.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="954">
+        <source>Save as PDF</source>
+        <extracomment>Report window button.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="955">
+        <source>Close</source>
+        <extracomment>Report window button.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="956">
+        <source>HTML files (*.htm *.html)</source>
+        <extracomment>File type in the save dialog; keep the part in parentheses unchanged.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="957">
+        <source>PDF files (*.pdf)</source>
+        <extracomment>File type in the save dialog; keep the part in parentheses unchanged.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="958">
+        <source>The report could not be saved.
+%s</source>
+        <extracomment>%s is the file and the reason.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="959">
+        <source>The report could not be read.
+%s</source>
+        <extracomment>%s is the file and the reason.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="1098">
+        <source>Print</source>
+        <extracomment>Report window button.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="1099">
+        <source>E-mail</source>
+        <extracomment>Report window button.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="1104">
+        <source>Print Preview</source>
+        <extracomment>Report window button.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="1105">
+        <source>Save As</source>
+        <extracomment>Report window button.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

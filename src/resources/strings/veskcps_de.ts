@@ -1768,5 +1768,69 @@ Es wurde nichts in das Funkgerät geschrieben.</translation>
         <extracomment>Maker's name, normally left unchanged.</extracomment>
         <translation>JVB</translation>
     </message>
+    <message id="950">
+        <source>Reports</source>
+        <extracomment>Title of the report choice and of the report window.</extracomment>
+        <translation>Berichte</translation>
+    </message>
+    <message id="951">
+        <source>Choose a report template.</source>
+        <extracomment>Caption above the list of reports.</extracomment>
+        <translation>Wählen Sie eine Berichtsvorlage.</translation>
+    </message>
+    <message id="954">
+        <source>Save as PDF</source>
+        <extracomment>Report window button.</extracomment>
+        <translation>Als PDF speichern</translation>
+    </message>
+    <message id="955">
+        <source>Close</source>
+        <extracomment>Report window button.</extracomment>
+        <translation>Schließen</translation>
+    </message>
+    <message id="956">
+        <source>HTML files (*.htm *.html)</source>
+        <extracomment>File type in the save dialog; keep the part in parentheses unchanged.</extracomment>
+        <translation>HTML-Dateien (*.htm *.html)</translation>
+    </message>
+    <message id="957">
+        <source>PDF files (*.pdf)</source>
+        <extracomment>File type in the save dialog; keep the part in parentheses unchanged.</extracomment>
+        <translation>PDF-Dateien (*.pdf)</translation>
+    </message>
+    <message id="958">
+        <source>The report could not be saved.
+%s</source>
+        <extracomment>%s is the file and the reason.</extracomment>
+        <translation>Der Bericht konnte nicht gespeichert werden.
+%s</translation>
+    </message>
+    <message id="959">
+        <source>The report could not be read.
+%s</source>
+        <extracomment>%s is the file and the reason.</extracomment>
+        <translation>Der Bericht konnte nicht gelesen werden.
+%s</translation>
+    </message>
+    <message id="1098">
+        <source>Print</source>
+        <extracomment>Report window button.</extracomment>
+        <translation>Drucken</translation>
+    </message>
+    <message id="1099">
+        <source>E-mail</source>
+        <extracomment>Report window button.</extracomment>
+        <translation>E-Mail</translation>
+    </message>
+    <message id="1104">
+        <source>Print Preview</source>
+        <extracomment>Report window button.</extracomment>
+        <translation>Druckvorschau</translation>
+    </message>
+    <message id="1105">
+        <source>Save As</source>
+        <extracomment>Report window button.</extracomment>
+        <translation>Speichern unter</translation>
+    </message>
 </context>
 </TS>
