@@ -29,6 +29,7 @@
 #include "app/dealer_info_dialog.h"
 #include "app/help_window.h"
 #include "app/read_write_dialog.h"
+#include "app/report_command.h"
 #include "app/vesk_cps_app.h"
 #include "app/vesk_cps_doc.h"
 #include "model/profile_document.h"
@@ -468,6 +469,14 @@ void CMainFrame::ConnectCommands() {
     on(cmd::kDelete, [this] { EditCommand(cmd::kDelete); });
     on(cmd::kDealerInfo,
        [this] { CDealerInfoDialog::Run(m_app.Config(), m_app.Language(), m_app.Prompt(), this); });
+    // The page and the tree hand over their edits first; a refusal means no report.
+    on(cmd::kReport, [this] {
+        CChildFrame* frame = ActiveChildFrame();
+        if (frame != nullptr && frame->Tree().CommitPendingRename() &&
+            frame->Document().Navigator().CanLeaveCurrentPage()) {
+            RunReportCommand(m_app, frame->Document(), this);
+        }
+    });
     on(cmd::kRead, [this] { OnRead(); });
     on(cmd::kWrite, [this] { OnWrite(); });
     on(cmd::kReset, [this] { OnReset(); });

@@ -3,7 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include <memory>
+
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include "platform/string_table.h"
 #include "verbs.h"
@@ -37,7 +40,8 @@ constexpr SVerb kVerbs[] = {
      RunImport},
     {"report",
      "a profile's detailed report or customer handout as HTML, with the handout's pictures\n"
-     "                    beside it: report detailed|handout FILE.vk4 -o OUT.htm",
+     "                    beside it, and as PDF laid out as the program prints it:\n"
+     "                    report detailed|handout FILE.vk4 -o OUT.htm [--pdf OUT.pdf]",
      RunReport},
     {"image", "write the codeplug image a radio would get: image FILE.vk4 -o OUT.bin", RunImage},
     {"profile", "the profile in a codeplug image: profile IMAGE.bin [-o OUT.vk4]",
@@ -69,10 +73,27 @@ void Usage(std::FILE* out) {
                  "\n  --version         same as 'version'\n  --help            this text\n");
 }
 
+// A PDF is drawn with fonts and pictures, which need Qt's GUI module; every other verb needs no
+// more than the core. Without a display the GUI runs on the offscreen platform.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
+    bool pdf = false;
+    for (int i = 1; i < argc; ++i) {
+        pdf = pdf || std::strcmp(argv[i], "--pdf") == 0;
+    }
+    if (!pdf || argc < 2 || std::strcmp(argv[1], "report") != 0) {
+        return std::make_unique<QCoreApplication>(argc, argv);
+    }
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("veskctl"));
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {

@@ -10,12 +10,14 @@
 #include "platform/settings/configuration.h"
 #include "platform/settings/decimal_separator.h"
 #include "platform/string_table.h"
+#include "report/print/report_print.h"
 #include "report/report_generator.h"
+#include "report/report_margins.h"
 #include "verbs.h"
 
 namespace {
 
-constexpr char kUsage[] = "veskctl report detailed|handout FILE.vk4 -o OUT.htm";
+constexpr char kUsage[] = "veskctl report detailed|handout FILE.vk4 -o OUT.htm [--pdf OUT.pdf]";
 
 // The language module of the user's language, as the desktop program loads it at start-up, so
 // that a report made here reads as the same report made there.
@@ -45,7 +47,16 @@ bool CopyPictures(const QString& reportFolder, const QString& outputFolder, bool
 
 }  // namespace
 
-int RunReport(const QStringList& args) {
+int RunReport(const QStringList& arguments) {
+    QStringList args = arguments;
+    QString pdf;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--pdf")); at >= 0) {
+        if (at + 1 >= args.size() || args.count(QStringLiteral("--pdf")) > 1) {
+            return TellUsage(kUsage);
+        }
+        pdf = args[at + 1];
+        args.remove(at, 2);
+    }
     SProfileArgs parsed;
     if (!ParseProfileArgs(args, kOptOutput, parsed) || parsed.operands.size() != 2 ||
         parsed.output.isEmpty()) {
@@ -95,6 +106,13 @@ int RunReport(const QStringList& args) {
                                   report::IsDisplayModel(model))) {
                     return kExitRefused;
                 }
+            }
+            QString error;
+            if (!pdf.isEmpty() && !report::WriteReportPdf(parsed.output, pdf,
+                                                          report::CReportMargins::ReportMargins(),
+                                                          &error)) {
+                TellError(QStringLiteral("cannot write %1: %2").arg(pdf, error));
+                return kExitRefused;
             }
             return kExitOk;
         });
