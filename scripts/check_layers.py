@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Fails when an include points up the layers, or when the core reaches for Qt GUI or Widgets.
 
-    platform -> model -> radio -> report (generation) -> editor | report/window -> app
+    platform -> model -> radio -> report (generation) -> report/print -> editor | report/window -> app
 
 A layer may include its own headers and those of the layers below it; the editor and the report
 window sit side by side and do not include each other. The core (platform, model, radio, report
 generation) and the tools that link only the core (veskctl, vesksim) never include Qt GUI or
-Widgets. Pages and windows (editor, report window, app) and veskctl see the profile through the
+Widgets. The report printer (report/print) lays reports out on paper with Qt GUI but no widgets, so
+that veskctl can write a report as PDF too; it is the one layer above the core that veskctl may
+include. Pages and windows (editor, report window, app) and veskctl see the profile through the
 model's own types: they never include the XML libraries, the platform's XML layer or the model's
 node access. Linking catches an upward call; this catches what linking cannot see: a header-only
 type, an inline function, a constant.
@@ -17,8 +19,8 @@ import pathlib
 import re
 import sys
 
-LEVEL = {"platform": 0, "model": 1, "radio": 2, "report": 3, "editor": 4, "report/window": 4,
-         "app": 5}
+LEVEL = {"platform": 0, "model": 1, "radio": 2, "report": 3, "report/print": 4, "editor": 5,
+         "report/window": 5, "app": 6}
 CORE_LEVEL = LEVEL["report"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+([<"])([^">]+)[">]')
 XML_HEADER = re.compile(r"^(libxml|libxslt)/")
@@ -29,8 +31,9 @@ GUI_HEADER = re.compile(r"^(QtGui|QtWidgets|QtPrintSupport|QtHelp)/|^Q(Widget|Ap
 
 def layer_of(path: str):
     """The layer a path below src/ (or an include's path) belongs to, or None."""
-    if path.startswith("report/window/"):
-        return "report/window"
+    for sub in ("report/window", "report/print"):
+        if path.startswith(sub + "/"):
+            return sub
     head = path.split("/", 1)[0]
     return head if head in LEVEL else None
 
@@ -51,7 +54,8 @@ def check_file(root: pathlib.Path, path: pathlib.Path, own, core: bool, sees_mod
             if own is not None and other is not None and other != own:
                 if LEVEL[other] > LEVEL[own] or LEVEL[other] == LEVEL[own]:
                     faults.append(f"{rel}:{number}: {own} includes {target} ({other})")
-            elif own is None and core and other is not None and LEVEL[other] > CORE_LEVEL:
+            elif (own is None and core and other is not None and LEVEL[other] > CORE_LEVEL
+                  and other != "report/print"):
                 faults.append(f"{rel}:{number}: a core tool includes {target} ({other})")
         elif core and GUI_HEADER.search(target):
             faults.append(f"{rel}:{number}: the core includes <{target}> (Qt GUI or Widgets)")

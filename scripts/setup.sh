@@ -23,6 +23,8 @@ packages=(
   xvfb xauth xdg-utils x11-utils imagemagick fonts-dejavu-core
   # the desktop tests read the widgets through the accessibility bus
   python3-pyatspi at-spi2-core dbus dbus-x11
+  # the reports printed by a browser and read back from their PDFs
+  chromium poppler-utils
   # measuring
   valgrind hyperfine
 )

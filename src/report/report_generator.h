@@ -100,6 +100,9 @@ struct SWrittenReport {
     QString path;    // the file written
     QString folder;  // the folder holding it (and, for a fallback, copies of the pictures)
 };
+// Writes `html` to `path` as UTF-8 with a byte order mark, replacing the file whole or not at all.
+bool WriteReportFile(const QString& path, const QString& html);
+
 // Writes the report as UTF-8 with a byte order mark: into the report folder, or when that cannot
 // be written into the fallback folder together with copies of the report folder's "*.jpg". 420
 // and nothing when neither can be written. The target is replaced whole or not at all.

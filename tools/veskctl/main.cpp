@@ -35,6 +35,10 @@ constexpr SVerb kVerbs[] = {
      "a spreadsheet (CSV) file as the frequency table or the channels, through the profile's\n"
      "                    rules, all or nothing: import FILE.vk4 frequencies|channels IN.csv",
      RunImport},
+    {"report",
+     "a profile's detailed report or customer handout as HTML, with the handout's pictures\n"
+     "                    beside it: report detailed|handout FILE.vk4 -o OUT.htm",
+     RunReport},
     {"image", "write the codeplug image a radio would get: image FILE.vk4 -o OUT.bin", RunImage},
     {"profile", "the profile in a codeplug image: profile IMAGE.bin [-o OUT.vk4]",
      RunProfileFromImage},

@@ -52,6 +52,9 @@ int RunImport(const QStringList& args);
 // The table a verb names ("frequencies" or "channels"); nothing for any other word.
 std::optional<profile_csv::ETable> CsvTable(const QString& name);
 
+// The detailed report and the customer handout as HTML files.
+int RunReport(const QStringList& args);
+
 // Codeplug images: a profile as a radio write sends it, an image as a radio read opens it.
 int RunImage(const QStringList& args);
 int RunProfileFromImage(const QStringList& args);

@@ -63,4 +63,14 @@ QByteArray Encode(QStringView text, bool* lossless) {
     return bytes;
 }
 
+int SystemCodePageFor(const QString& language) {
+    if (language == QLatin1String("Polish")) {
+        return 1250;
+    }
+    if (language == QLatin1String("Russian")) {
+        return 1251;
+    }
+    return 1252;
+}
+
 }  // namespace ansi

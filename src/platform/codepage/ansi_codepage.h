@@ -19,4 +19,9 @@ QString Decode(QByteArrayView bytes);
 // (when given) is set to false.
 QByteArray Encode(QStringView text, bool* lossless = nullptr);
 
+// The number of the system's 8-bit code page for a user-interface language. This system has no
+// code page of its own: it is the one the language's texts need, Windows-1250 for Polish,
+// Windows-1251 for Russian, Windows-1252 for every other language.
+int SystemCodePageFor(const QString& language);
+
 }  // namespace ansi

@@ -1603,5 +1603,160 @@ Nothing has been written to the radio.</source>
         <extracomment>Accessible name of the picture of the radio on the Buttons page.</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message id="900">
+        <source>Detailed Report</source>
+        <extracomment>Name of the report listing every setting; also its file name.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="901">
+        <source>Customer Handout</source>
+        <extracomment>Name of the leaflet for the radio's user; also its file name.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="902">
+        <source>Channel #</source>
+        <extracomment>Report column: channel number.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="903">
+        <source>Enable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="904">
+        <source>Frequency(Index)</source>
+        <extracomment>Report column: a frequency with its index in the frequency table.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="905">
+        <source>Frequency</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="906">
+        <source>MHz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="907">
+        <source>None</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="908">
+        <source>Receive/Transmit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="909">
+        <source>%s KHz</source>
+        <extracomment>A bandwidth; %s is the number.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="910">
+        <source>(default)</source>
+        <extracomment>Follows a button function that is the button's factory setting.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="911">
+        <source>Accessory Jack</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="912">
+        <source>Channel Selector</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="913">
+        <source>ZN420</source>
+        <extracomment>Product family name, normally left unchanged.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="914">
+        <source>Down Button:</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="915">
+        <source>Li-Ion Battery Pack</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="916">
+        <source>Menu Button:</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="917">
+        <source>Menu Mode</source>
+        <extracomment>Customer handout.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="918">
+        <source>Microphone</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="919">
+        <source>Model Number</source>
+        <extracomment>Customer handout.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="920">
+        <source>Model</source>
+        <extracomment>Customer handout.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="921">
+        <source>Power/Volume Knob</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="922">
+        <source>Push-to-Talk (PTT)</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="923">
+        <source>QMV</source>
+        <extracomment>Product series name, normally left unchanged.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="924">
+        <source>Scroll down the menu items/change channel</source>
+        <extracomment>Customer handout.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="925">
+        <source>Scroll up the menu items/change channel</source>
+        <extracomment>Customer handout.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="926">
+        <source>GQ730</source>
+        <extracomment>Model name, normally left unchanged.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="927">
+        <source>Spring Action Belt Clip</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="928">
+        <source>Tri-Color LED</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="929">
+        <source>Up Button:</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="930">
+        <source>Wolk Series</source>
+        <extracomment>Product series name.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="931">
+        <source>JVB</source>
+        <extracomment>Maker's name, normally left unchanged.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

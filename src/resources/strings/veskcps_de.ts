@@ -1613,5 +1613,160 @@ Es wurde nichts in das Funkgerät geschrieben.</translation>
         <extracomment>Accessible name of the picture of the radio on the Buttons page.</extracomment>
         <translation>Bild des Funkgeräts</translation>
     </message>
+    <message id="900">
+        <source>Detailed Report</source>
+        <extracomment>Name of the report listing every setting; also its file name.</extracomment>
+        <translation>Detaillierter Bericht</translation>
+    </message>
+    <message id="901">
+        <source>Customer Handout</source>
+        <extracomment>Name of the leaflet for the radio's user; also its file name.</extracomment>
+        <translation>Kundeninformation</translation>
+    </message>
+    <message id="902">
+        <source>Channel #</source>
+        <extracomment>Report column: channel number.</extracomment>
+        <translation>Kanal-Nr.</translation>
+    </message>
+    <message id="903">
+        <source>Enable</source>
+        <translation>Ein</translation>
+    </message>
+    <message id="904">
+        <source>Frequency(Index)</source>
+        <extracomment>Report column: a frequency with its index in the frequency table.</extracomment>
+        <translation>Frequenz (Index)</translation>
+    </message>
+    <message id="905">
+        <source>Frequency</source>
+        <translation>Frequenz</translation>
+    </message>
+    <message id="906">
+        <source>MHz</source>
+        <translation>MHz</translation>
+    </message>
+    <message id="907">
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+    <message id="908">
+        <source>Receive/Transmit</source>
+        <translation>Empfang/Senden</translation>
+    </message>
+    <message id="909">
+        <source>%s KHz</source>
+        <extracomment>A bandwidth; %s is the number.</extracomment>
+        <translation>%s kHz</translation>
+    </message>
+    <message id="910">
+        <source>(default)</source>
+        <extracomment>Follows a button function that is the button's factory setting.</extracomment>
+        <translation>(Standard)</translation>
+    </message>
+    <message id="911">
+        <source>Accessory Jack</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation>Zubehörbuchse</translation>
+    </message>
+    <message id="912">
+        <source>Channel Selector</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation>Kanalwahlschalter</translation>
+    </message>
+    <message id="913">
+        <source>ZN420</source>
+        <extracomment>Product family name, normally left unchanged.</extracomment>
+        <translation>ZN420</translation>
+    </message>
+    <message id="914">
+        <source>Down Button:</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation>Ab-Taste:</translation>
+    </message>
+    <message id="915">
+        <source>Li-Ion Battery Pack</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation>Li-Ionen-Akku</translation>
+    </message>
+    <message id="916">
+        <source>Menu Button:</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation>Menütaste:</translation>
+    </message>
+    <message id="917">
+        <source>Menu Mode</source>
+        <extracomment>Customer handout.</extracomment>
+        <translation>Menümodus</translation>
+    </message>
+    <message id="918">
+        <source>Microphone</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation>Mikrofon</translation>
+    </message>
+    <message id="919">
+        <source>Model Number</source>
+        <extracomment>Customer handout.</extracomment>
+        <translation>Modellnummer</translation>
+    </message>
+    <message id="920">
+        <source>Model</source>
+        <extracomment>Customer handout.</extracomment>
+        <translation>Modell</translation>
+    </message>
+    <message id="921">
+        <source>Power/Volume Knob</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation>Ein/Aus- und Lautstärkeregler</translation>
+    </message>
+    <message id="922">
+        <source>Push-to-Talk (PTT)</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation>Sprechtaste (PTT)</translation>
+    </message>
+    <message id="923">
+        <source>QMV</source>
+        <extracomment>Product series name, normally left unchanged.</extracomment>
+        <translation>QMV</translation>
+    </message>
+    <message id="924">
+        <source>Scroll down the menu items/change channel</source>
+        <extracomment>Customer handout.</extracomment>
+        <translation>Menüpunkte abwärts blättern/Kanal wechseln</translation>
+    </message>
+    <message id="925">
+        <source>Scroll up the menu items/change channel</source>
+        <extracomment>Customer handout.</extracomment>
+        <translation>Menüpunkte aufwärts blättern/Kanal wechseln</translation>
+    </message>
+    <message id="926">
+        <source>GQ730</source>
+        <extracomment>Model name, normally left unchanged.</extracomment>
+        <translation>GQ730</translation>
+    </message>
+    <message id="927">
+        <source>Spring Action Belt Clip</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation>Federgürtelclip</translation>
+    </message>
+    <message id="928">
+        <source>Tri-Color LED</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation>Dreifarbige LED</translation>
+    </message>
+    <message id="929">
+        <source>Up Button:</source>
+        <extracomment>Customer handout: a part of the radio.</extracomment>
+        <translation>Auf-Taste:</translation>
+    </message>
+    <message id="930">
+        <source>Wolk Series</source>
+        <extracomment>Product series name.</extracomment>
+        <translation>Wolk-Serie</translation>
+    </message>
+    <message id="931">
+        <source>JVB</source>
+        <extracomment>Maker's name, normally left unchanged.</extracomment>
+        <translation>JVB</translation>
+    </message>
 </context>
 </TS>

@@ -15,5 +15,9 @@
         <source>&amp;Edit</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="901">
+        <source>Customer Handout</source>
+        <translation>Kunden/Info: Blatt</translation>
+    </message>
 </context>
 </TS>
