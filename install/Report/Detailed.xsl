@@ -77,7 +77,7 @@ td.off { color: #8a97a5; }
 table.ch td { font-size: 7.5pt; }
 table.ch th { font-size: 7pt; }
 table.newpage { page-break-before: always; }
-tr { page-break-inside: avoid; }
+tr, table.keep { page-break-inside: avoid; }
 thead { display: table-header-group; }
 </style>
 </head>
@@ -490,17 +490,17 @@ thead { display: table-header-group; }
 <xsl:choose>
 <xsl:when test="$has_repeater">
 <tr>
-<th width="6%">$#Channel #</th>
-<th width="8%">$#Name</th>
+<th width="5%">$#Channel #</th>
+<th width="7%">$#Name</th>
 <th width="7%"></th>
-<th width="13%">$#Frequency(Index)</th>
+<th width="12%">$#Frequency(Index)</th>
 <th width="7%">$#Bandwidth</th>
-<xsl:if test="$has_power"><th width="9%">$#Talkaround Power<br/>$#Repeater Power</th></xsl:if>
-<th width="13%">$#KT/VRC Code</th>
-<xsl:if test="$has_scramble"><th width="8%">$#Scramble</th></xsl:if>
-<th width="7%">$#Repeater</th>
-<xsl:if test="$has_talkaround_scan"><th width="8%">$#Talkaround Scan</th></xsl:if>
-<xsl:if test="$has_scan"><th width="6%">$#Auto Scan</th></xsl:if>
+<xsl:if test="$has_power"><th width="10%">$#Talkaround Power<br/>$#Repeater Power</th></xsl:if>
+<th width="12%">$#KT/VRC Code</th>
+<xsl:if test="$has_scramble"><th width="7%">$#Scramble</th></xsl:if>
+<th width="8%">$#Repeater</th>
+<xsl:if test="$has_talkaround_scan"><th width="9%">$#Talkaround Scan</th></xsl:if>
+<xsl:if test="$has_scan"><th width="8%">$#Auto Scan</th></xsl:if>
 <xsl:if test="$has_disable"><th width="8%">$#Disable Channel</th></xsl:if>
 </tr>
 </xsl:when>
@@ -538,7 +538,7 @@ thead { display: table-header-group; }
 <tr>
 <xsl:if test="$disabled"><xsl:attribute name="class">off</xsl:attribute></xsl:if>
 <td class="n" rowspan="{$span}"><xsl:value-of select="position()"/></td>
-<td class="v" rowspan="{$span}"><xsl:value-of select="@name"/></td>
+<td class="v" rowspan="{$span}"><xsl:value-of select="translate(@name, ' ', '&#160;')"/></td>
 <xsl:if test="$has_repeater"><td class="l">$#Receive</td></xsl:if>
 <td class="n"><xsl:call-template name="channel_frequency"><xsl:with-param name="index" select="@rx_freq_ndx"/></xsl:call-template></td>
 <td><xsl:call-template name="bandwidth"><xsl:with-param name="flag" select="@rx_bw"/></xsl:call-template></td>
@@ -581,7 +581,7 @@ thead { display: table-header-group; }
      Four channels to a row; the marker opens the next row. -->
 <xsl:template name="scan_list">
 <xsl:if test="$has_scan">
-<table class="sec" width="100%" border="0" cellpadding="3" cellspacing="0">
+<table class="sec keep" width="100%" border="0" cellpadding="3" cellspacing="0">
 <tr><td class="title" colspan="2">$#Scan List</td></tr>
 <tr>
 <th width="50%">$#Scan List Member</th>
@@ -611,7 +611,7 @@ thead { display: table-header-group; }
     <tr>
     <xsl:for-each select="$members">
       <xsl:if test="position() &gt; 1 and (position() - 1) mod 4 = 0"><xsl:value-of select="$row_marker"/></xsl:if>
-      <td width="25%"><xsl:value-of select="count(preceding-sibling::channel) + 1"/><xsl:text> </xsl:text><b><xsl:value-of select="@name"/></b></td>
+      <td width="25%"><xsl:value-of select="count(preceding-sibling::channel) + 1"/><xsl:text> </xsl:text><b><xsl:value-of select="translate(@name, ' ', '&#160;')"/></b></td>
     </xsl:for-each>
     </tr>
     </table>
@@ -694,7 +694,7 @@ thead { display: table-header-group; }
 <xsl:choose>
   <xsl:when test="$entry and number($entry/@freq) &gt;= number($limit/@start_freq) and number($entry/@freq) &lt;= number($limit/@end_freq)">
     <xsl:call-template name="mhz"><xsl:with-param name="hertz" select="$entry/@freq"/></xsl:call-template>
-    <xsl:text> (</xsl:text><xsl:value-of select="number($index) + 1"/><xsl:text>)</xsl:text>
+    <xsl:text>&#160;(</xsl:text><xsl:value-of select="number($index) + 1"/><xsl:text>)</xsl:text>
   </xsl:when>
   <xsl:otherwise>$#Out of range</xsl:otherwise>
 </xsl:choose>
