@@ -77,7 +77,7 @@ td.off { color: #8a97a5; }
 table.ch td { font-size: 7.5pt; }
 table.ch th { font-size: 7pt; }
 table.newpage { page-break-before: always; }
-tr, table.keep { page-break-inside: avoid; }
+tr, div.keep { page-break-inside: avoid; }
 thead { display: table-header-group; }
 </style>
 </head>
@@ -581,7 +581,8 @@ thead { display: table-header-group; }
      Four channels to a row; the marker opens the next row. -->
 <xsl:template name="scan_list">
 <xsl:if test="$has_scan">
-<table class="sec keep" width="100%" border="0" cellpadding="3" cellspacing="0">
+<div class="keep">
+<table class="sec" width="100%" border="0" cellpadding="3" cellspacing="0">
 <tr><td class="title" colspan="2">$#Scan List</td></tr>
 <tr>
 <th width="50%">$#Scan List Member</th>
@@ -590,16 +591,17 @@ thead { display: table-header-group; }
 <tr>
 <td valign="top">
   <xsl:call-template name="channel_grid">
-    <xsl:with-param name="members" select="$channels[string(@disable_channel) != '1' or not($has_disable)][string(@in_scanlist) = '1']"/>
+    <xsl:with-param name="members" select="$channels[string(@disable_channel) != '1'][string(@in_scanlist) = '1']"/>
   </xsl:call-template>
 </td>
 <td valign="top">
   <xsl:call-template name="channel_grid">
-    <xsl:with-param name="members" select="$channels[string(@disable_channel) != '1' or not($has_disable)][string(@in_scanlist) != '1']"/>
+    <xsl:with-param name="members" select="$channels[string(@disable_channel) != '1'][string(@in_scanlist) != '1']"/>
   </xsl:call-template>
 </td>
 </tr>
 </table>
+</div>
 </xsl:if>
 </xsl:template>
 
@@ -679,7 +681,7 @@ thead { display: table-header-group; }
 <xsl:param name="preset"/>
 <xsl:variable name="channel" select="$channels[position() = number($preset/@channel) + 1]"/>
 <xsl:choose>
-  <xsl:when test="$channel and not($has_disable and string($channel/@disable_channel) = '1')">
+  <xsl:when test="$channel and string($channel/@disable_channel) != '1'">
     <xsl:value-of select="$channel/@name"/>
   </xsl:when>
   <xsl:otherwise>$#None</xsl:otherwise>
