@@ -73,7 +73,6 @@ td.l { color: #33475b; }
 td.n { text-align: right; }
 td.v { font-weight: bold; }
 tr.off td { color: #8a97a5; }
-td.off { color: #8a97a5; }
 table.ch td { font-size: 7.5pt; }
 table.ch th { font-size: 7pt; }
 table.newpage { page-break-before: always; }
