@@ -86,14 +86,14 @@ td.ItemVal { font-size: 9.5pt; color: #1b2733; padding: 4px; }
 
 <table width="100%" border="0" cellpadding="0" cellspacing="0">
 <tr>
-<td width="42%" valign="top" align="center">
+<td width="48%" valign="top" align="center">
   <xsl:choose>
-    <xsl:when test="$display"><img src="Display.jpg" width="330" height="352" alt=""/></xsl:when>
-    <xsl:otherwise><img src="Rotary.jpg" width="330" height="352" alt=""/></xsl:otherwise>
+    <xsl:when test="$display"><img src="Display.jpg" width="360" height="385" alt=""/></xsl:when>
+    <xsl:otherwise><img src="Rotary.jpg" width="360" height="385" alt=""/></xsl:otherwise>
   </xsl:choose>
 </td>
-<td width="3%"></td>
-<td width="55%" valign="top">
+<td width="2%"></td>
+<td width="50%" valign="top">
   <xsl:choose>
     <xsl:when test="$display"><xsl:call-template name="display_parts"/></xsl:when>
     <xsl:otherwise><xsl:call-template name="rotary_parts"/></xsl:otherwise>
@@ -122,7 +122,7 @@ td.ItemVal { font-size: 9.5pt; color: #1b2733; padding: 4px; }
 <!-- ==================== The radio's parts ==================== -->
 
 <xsl:template name="display_parts">
-<table width="100%" border="0" cellpadding="2" cellspacing="0">
+<table width="100%" border="0" cellpadding="3" cellspacing="0">
 <xsl:call-template name="part"><xsl:with-param name="number" select="1"/><xsl:with-param name="name">$#Power/Volume Knob</xsl:with-param></xsl:call-template>
 <xsl:call-template name="part"><xsl:with-param name="number" select="2"/><xsl:with-param name="name">$#Tri-Color LED</xsl:with-param></xsl:call-template>
 <xsl:call-template name="part"><xsl:with-param name="number" select="3"/><xsl:with-param name="name">$#Accessory Jack</xsl:with-param></xsl:call-template>
@@ -147,7 +147,7 @@ td.ItemVal { font-size: 9.5pt; color: #1b2733; padding: 4px; }
 </xsl:template>
 
 <xsl:template name="rotary_parts">
-<table width="100%" border="0" cellpadding="2" cellspacing="0">
+<table width="100%" border="0" cellpadding="3" cellspacing="0">
 <xsl:call-template name="part"><xsl:with-param name="number" select="1"/><xsl:with-param name="name">$#Power/Volume Knob</xsl:with-param></xsl:call-template>
 <xsl:call-template name="part"><xsl:with-param name="number" select="2"/><xsl:with-param name="name">$#Channel Selector</xsl:with-param></xsl:call-template>
 <xsl:call-template name="part"><xsl:with-param name="number" select="3"/><xsl:with-param name="name">$#Tri-Color LED</xsl:with-param></xsl:call-template>
