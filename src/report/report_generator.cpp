@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <libxml/tree.h>
@@ -48,31 +49,66 @@ QString RestoreDollars(QString text) {
 
 // The report's copy of the profile. A document that cannot be made is the fatal 134; one that
 // does not parse is a failure of the XML library (315).
-CXmlDocument LoadReportCopy(const CRadioDataModel& profile, const QString& operation) {
-    const QString text =
-        detail::ProfileTextForReport(QString::fromUtf8(profile.WorkingDocument().ToXml()));
-    if (text.isEmpty()) {
-        throw CVeskCPSException(kMsgCannotCreateDocument, operation, kCreateFailure);
+// Unprefixed elements of the profile namespace leave it, and its default declarations go: the
+// tree the text without " xmlns=\"...\"" would parse to, made without printing and parsing it.
+void LeaveDefaultNamespace(xmlNodePtr node) {
+    for (; node != nullptr; node = node->next) {
+        if (node->type != XML_ELEMENT_NODE) {
+            continue;
+        }
+        if (node->ns != nullptr && node->ns->prefix == nullptr &&
+            xmlStrEqual(node->ns->href, reinterpret_cast<const xmlChar*>(kProfileNamespace))) {
+            node->ns = nullptr;
+        }
+        // The descendants first: they point at this element's declaration until they leave it.
+        LeaveDefaultNamespace(node->children);
+        for (xmlNsPtr* link = &node->nsDef; *link != nullptr;) {
+            xmlNsPtr ns = *link;
+            if (ns->prefix == nullptr &&
+                xmlStrEqual(ns->href, reinterpret_cast<const xmlChar*>(kProfileNamespace))) {
+                *link = ns->next;
+                ns->next = nullptr;
+                xmlFreeNs(ns);
+            } else {
+                link = &ns->next;
+            }
+        }
     }
-    return CXmlDocument::ParseText(text, QStringLiteral("report copy"), kMsgFilesMissing);
 }
 
-// The style sheet loader: 315 and nothing when the file is missing or not well formed.
+// The report's copy of the profile, addressed without a prefix. A copy that cannot be made is
+// the fatal 134.
+CXmlDocument LoadReportCopy(const CRadioDataModel& profile, const QString& operation) {
+    CXmlDocument copy = profile.WorkingDocument().Clone();
+    if (copy.Root() == nullptr) {
+        throw CVeskCPSException(kMsgCannotCreateDocument, operation, kCreateFailure);
+    }
+    LeaveDefaultNamespace(copy.Root());
+    return copy;
+}
+
+// The style sheet's text: 315 and nothing when it cannot be read. It is parsed once, after the
+// text edits, and a sheet that does not parse is a 315 with the parser's reason then.
 std::optional<QString> LoadStyleSheetText(const SReportContext& context, const char* name,
                                           IUserPrompt& prompt) {
     QFile file(QDir(context.reportFolder).filePath(QString::fromLatin1(name)));
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.readAll();
-        CXmlParser::SError error;
-        if (CXmlParser::Parse(bytes, file.fileName(), CXmlParser::EInput::Bytes,
-                              CXmlParser::EDoctype::Refuse, &error)) {
-            // Parsing once more from the bytes gives the text in the encoding it declares.
-            return QString::fromUtf8(
-                CXmlDocument::Parse(bytes, file.fileName(), kMsgFilesMissing).ToXml());
-        }
+    if (!file.open(QIODevice::ReadOnly)) {
+        prompt.Show(kMsgFilesMissing);
+        return std::nullopt;
     }
-    prompt.Show(kMsgFilesMissing);
-    return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        return QString::fromUtf8(bytes.mid(3));
+    }
+    static const QRegularExpression declared(
+        QStringLiteral("^<\\?xml[^>]*encoding\\s*=\\s*[\"']([^\"']+)[\"']"));
+    const QRegularExpressionMatch encoding = declared.match(QString::fromLatin1(bytes.left(200)));
+    if (!encoding.hasMatch() ||
+        encoding.captured(1).compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0) {
+        return QString::fromUtf8(bytes);
+    }
+    // Another encoding: the parser reads it as declared and gives the text back.
+    return QString::fromUtf8(CXmlDocument::Parse(bytes, file.fileName(), kMsgFilesMissing).ToXml());
 }
 
 QString Transform(const QString& styleSheetText, const char* name, const CXmlDocument& input,

@@ -108,9 +108,9 @@ int RunReport(const QStringList& arguments) {
                 }
             }
             QString error;
-            if (!pdf.isEmpty() && !report::WriteReportPdf(parsed.output, pdf,
-                                                          report::CReportMargins::ReportMargins(),
-                                                          &error)) {
+            if (!pdf.isEmpty() &&
+                !report::WriteReportPdf(parsed.output, pdf, report::CReportMargins::ReportMargins(),
+                                        &error)) {
                 TellError(QStringLiteral("cannot write %1: %2").arg(pdf, error));
                 return kExitRefused;
             }

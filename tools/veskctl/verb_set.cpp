@@ -141,8 +141,8 @@ int RunSet(const QStringList& args) {
             // say: a value it refuses would make a file that no longer opens.
             if (const std::optional<QString> refusal =
                     element.SchemaRefusal(target->attribute, *value)) {
-                TellError(QStringLiteral("%1: '%2' is not allowed here: %3")
-                              .arg(path, text, *refusal));
+                TellError(
+                    QStringLiteral("%1: '%2' is not allowed here: %3").arg(path, text, *refusal));
                 return kExitRefused;
             }
             const int settled = Settle(prompt, [&](EConfirmation confirmation) {

@@ -163,6 +163,52 @@ def shot(folder, name):
         subprocess.run(["import", "-window", "root", f"{folder}/{name}.png"], check=False)
 
 
+def report_windows(app, main_window, shots):
+    """The Report command on the open profile: the choice of report, then each report's window,
+    read through the bus, its view holding the report, and closed with its Close button."""
+    problems = []
+    for kind, row, words in (("handout", 0, "Customer Handout"), ("detailed", 1, "Detailed Report")):
+        item = find(main_window, pyatspi.ROLE_MENU_ITEM, "Report")
+        if item is None:
+            return ["no menu command 'Report'"]
+        act(item)
+        choice = window(app, "Reports")
+        if choice is None:
+            return ["'Report' opened no window 'Reports'"]
+        problems += [f"report choice: {p}" for p in unnamed(choice)]
+        names = find(choice, pyatspi.ROLE_LIST, "")
+        try:
+            names.queryTable().addRowSelection(row)
+        except Exception as error:
+            problems.append(f"report choice: the {kind} cannot be chosen: {error!r}")
+        shot(shots, f"report_choice_{kind}")
+        act(find(choice, pyatspi.ROLE_PUSH_BUTTON, "OK"))
+        time.sleep(1.5)
+        shown = window(app, "Reports")
+        if shown is None or find(shown, pyatspi.ROLE_PUSH_BUTTON, "Print Preview") is None:
+            problems.append(f"no report window for the {kind}")
+            continue
+        shot(shots, f"report_{kind}")
+        problems += [f"{kind} report window: {p}" for p in unnamed(shown)]
+        text = ""
+
+        def visit(node):
+            nonlocal text
+            try:
+                if node.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_DOCUMENT_TEXT) and not text:
+                    body = node.queryText()
+                    text = body.getText(0, body.characterCount)
+            except Exception:
+                pass
+
+        walk(shown, visit)
+        if words not in text:
+            problems.append(f"{kind} report window: the view does not hold '{words}'")
+        act(find(shown, pyatspi.ROLE_PUSH_BUTTON, "Close"))
+        time.sleep(0.5)
+    return problems
+
+
 def every_template(main_window, program, shots):
     """Each installed template, handed to the running copy by a second start (as a file manager
     hands a file over): every page of its window is read, the fixed nodes and its first channel."""
@@ -303,6 +349,7 @@ def main():
             node = find(main_window, pyatspi.ROLE_LABEL, label)
             if node is None or not labels_something(node):
                 problems.append(f"channel page: no label '{label}' naming a control")
+        problems += report_windows(app, main_window, shots)
     else:
         problems.append("'New' opened no window the second time")
 
