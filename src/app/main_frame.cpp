@@ -647,7 +647,7 @@ void CMainFrame::UpdateCommandStates() {
     Command(cmd::kReset)->setEnabled(m_resetFlag && !m_resetPause);
     for (int id : {cmd::kClose, cmd::kSave, cmd::kSaveAs, cmd::kCascade, cmd::kTile, cmd::kHelpPane,
                    cmd::kImportFrequencies, cmd::kImportChannels, cmd::kExportFrequencies,
-                   cmd::kExportChannels}) {
+                   cmd::kExportChannels, cmd::kReport}) {
         Command(id)->setEnabled(open);
     }
     if (const CChildFrame* frame = ActiveChildFrame()) {

@@ -48,8 +48,9 @@ constexpr int kSaveAs = 1105;
 const QString kMailProgram = QStringLiteral("xdg-email");
 
 // A first size that shows a printed page's width of text; the user may make it any size.
-constexpr int kViewColumns = 110;
-constexpr int kViewLines = 40;
+// Room for the handout's page column (about 750 pixels) without a horizontal scroll bar.
+constexpr int kViewColumns = 140;
+constexpr int kViewLines = 44;
 
 class CWaitCursor {
 public:
