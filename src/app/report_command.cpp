@@ -6,6 +6,7 @@
 
 #include "app/vesk_cps_app.h"
 #include "app/vesk_cps_doc.h"
+#include "app/wait_cursor.h"
 #include "model/data_item.h"
 #include "model/profile_document.h"
 #include "platform/codepage/ansi_codepage.h"
@@ -14,18 +15,6 @@
 #include "report/report_generator.h"
 #include "report/window/report_dlg.h"
 #include "report/window/report_option_dlg.h"
-
-namespace {
-
-class CWaitCursor {
-public:
-    CWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
-
-}  // namespace
 
 void RunReportCommand(CVeskCPSApp& app, CVeskCPSDoc& document, QWidget* parent) {
     try {

@@ -8,6 +8,7 @@
 
 #include "app/main_frame.h"
 #include "app/vesk_cps_app.h"
+#include "app/wait_cursor.h"
 #include "model/profile_document.h"
 #include "platform/files/atomic_file.h"
 #include "platform/string_table.h"
@@ -22,15 +23,6 @@ constexpr char kExtension[] = ".vk4";
 QString LastFolderKey() {
     return kApplicationName + QStringLiteral("/Settings");
 }
-
-// Holds the wait cursor for as long as a save writes.
-class CWaitCursor {
-public:
-    CWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
 
 }  // namespace
 

@@ -18,6 +18,7 @@
 #include "app/dealer_info_dialog.h"
 #include "app/limited_text_edit.h"
 #include "app/new_profile_dlg.h"
+#include "dialog_keys.h"
 #include "model/settings_documents.h"
 #include "platform/settings/configuration.h"
 #include "platform/string_table.h"
@@ -77,38 +78,6 @@ private:
     QTimer m_timer;
     std::function<bool(QDialog&)> m_act;
 };
-
-// The focus chain of the active dialog as Tab walks it, by accessible name.
-QStringList TabWalk(int steps) {
-    QStringList names;
-    for (int i = 0; i < steps; ++i) {
-        QWidget* focus = QApplication::focusWidget();
-        if (focus == nullptr) {
-            break;
-        }
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(focus);
-        names << (accessible ? accessible->text(QAccessible::Name) : QString());
-        QTest::keyClick(focus, Qt::Key_Tab);
-    }
-    return names;
-}
-
-QList<QChar> MnemonicKeys(const QWidget& dialog) {
-    QList<QChar> keys;
-    auto collect = [&keys](const QString& text) {
-        const qsizetype at = text.indexOf(u'&');
-        if (at >= 0 && at + 1 < text.size()) {
-            keys << text.at(at + 1).toLower();
-        }
-    };
-    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
-        collect(label->text());
-    }
-    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
-        collect(button->text());
-    }
-    return keys;
-}
 
 QAbstractButton* Button(const QWidget& dialog, int textId) {
     for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {

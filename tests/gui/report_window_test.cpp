@@ -26,13 +26,14 @@
 #include <QTextTable>
 #include <QTimer>
 
+#include "dialog_keys.h"
 #include "env_guard.h"
 #include "platform/settings/config_hive.h"
 #include "platform/string_table.h"
 #include "recording_prompt.h"
+#include "report/print/report_print.h"
 #include "report/report_generator.h"
 #include "report/report_margins.h"
-#include "report/print/report_print.h"
 #include "report/window/report_dlg.h"
 #include "report/window/report_option_dlg.h"
 #include "temp_hives.h"
@@ -140,37 +141,6 @@ int PdfPageCount(const QByteArray& pdf) {
         ++count;
     }
     return count;
-}
-
-QStringList TabWalk(int steps) {
-    QStringList names;
-    for (int i = 0; i < steps; ++i) {
-        QWidget* focus = QApplication::focusWidget();
-        if (focus == nullptr) {
-            break;
-        }
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(focus);
-        names << (accessible ? accessible->text(QAccessible::Name) : QString());
-        QTest::keyClick(focus, Qt::Key_Tab);
-    }
-    return names;
-}
-
-QList<QChar> MnemonicKeys(const QWidget& dialog) {
-    QList<QChar> keys;
-    auto collect = [&keys](const QString& text) {
-        const qsizetype at = text.indexOf(u'&');
-        if (at >= 0 && at + 1 < text.size()) {
-            keys << text.at(at + 1).toLower();
-        }
-    };
-    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
-        collect(label->text());
-    }
-    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
-        collect(button->text());
-    }
-    return keys;
 }
 
 }  // namespace
@@ -565,8 +535,9 @@ private Q_SLOTS:
             QStringList order;
         } rows[] = {
             {&window,
-             {strings.Text(report::kCustomerHandoutName), strings.Text(1104), strings.Text(1098), strings.Text(1099),
-              strings.Text(1105), strings.Text(954), strings.Text(955), strings.Text(report::kCustomerHandoutName)}},
+             {strings.Text(report::kCustomerHandoutName), strings.Text(1104), strings.Text(1098),
+              strings.Text(1099), strings.Text(1105), strings.Text(954), strings.Text(955),
+              strings.Text(report::kCustomerHandoutName)}},
             {&choice,
              {strings.Text(951), strings.Text(140).remove(u'&'), strings.Text(141).remove(u'&'),
               strings.Text(951)}},

@@ -13,6 +13,7 @@
 #include "model/profile_document.h"
 #include "model/settings_documents.h"
 #include "platform/vesk_cps_exception.h"
+#include "profile_installation.h"
 #include "qt_print.h"
 #include "recording_prompt.h"
 #include "source_files.h"
@@ -45,23 +46,7 @@ CDataItem At(const CDataItem& root, const QString& path) {
 // Yes to every question, as a user who confirms.
 class EditHistory : public ::testing::Test {
 protected:
-    EditHistory() {
-        hives.WriteMachine("[General]\nInstallPath=" + Install(QString()).toUtf8() + "\n");
-        for (const char* name :
-             {"profiletemplate/DataProfile.vbs", "profiletemplate/DataProfile.xsd",
-              "lib/Region.stv", "lib/UpDownGradeSetting.stv"}) {
-            CTempHives::Write(Install(QString::fromUtf8(name)),
-                              ReadSource(QStringLiteral("install/") + QString::fromUtf8(name)));
-        }
-        for (auto [doc, name] :
-             {std::pair{CSettingsDocuments::Doc::Region, "Region.stv"},
-              {CSettingsDocuments::Doc::UpDownGradeSetting, "UpDownGradeSetting.stv"}}) {
-            if (std::optional<CXmlDocument> loaded =
-                    CSettingsDocuments::LoadSettingDoc(config, prompt, QString::fromUtf8(name))) {
-                settings.Set(doc, std::move(*loaded));
-            }
-        }
-    }
+    EditHistory() { InstallForProfiles(hives, config, prompt, settings); }
 
     QString Install(const QString& relative) const {
         return hives.Path(QStringLiteral("install/") + relative);

@@ -12,6 +12,7 @@
 #include "model/data_item.h"
 #include "model/profile_document.h"
 #include "model/settings_documents.h"
+#include "profile_installation.h"
 #include "qt_print.h"
 #include "recording_prompt.h"
 #include "source_files.h"
@@ -71,21 +72,7 @@ QByteArray Reversed(const QByteArray& csv) {
 class ProfileCsv : public ::testing::Test {
 protected:
     ProfileCsv() {
-        hives.WriteMachine("[General]\nInstallPath=" + Install(QString()).toUtf8() + "\n");
-        for (const char* name :
-             {"profiletemplate/DataProfile.vbs", "profiletemplate/DataProfile.xsd",
-              "lib/Region.stv", "lib/UpDownGradeSetting.stv"}) {
-            CTempHives::Write(Install(QString::fromUtf8(name)),
-                              ReadSource(QStringLiteral("install/") + QString::fromUtf8(name)));
-        }
-        for (auto [doc, name] :
-             {std::pair{CSettingsDocuments::Doc::Region, "Region.stv"},
-              {CSettingsDocuments::Doc::UpDownGradeSetting, "UpDownGradeSetting.stv"}}) {
-            if (std::optional<CXmlDocument> loaded =
-                    CSettingsDocuments::LoadSettingDoc(config, prompt, QString::fromUtf8(name))) {
-                settings.Set(doc, std::move(*loaded));
-            }
-        }
+        InstallForProfiles(hives, config, prompt, settings);
         EXPECT_TRUE(document.Open(kTemplate));
     }
 

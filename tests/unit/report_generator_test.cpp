@@ -8,6 +8,7 @@
 #include "model/profile_document.h"
 #include "model/settings_documents.h"
 #include "platform/string_table.h"
+#include "profile_installation.h"
 #include "qt_print.h"
 #include "recording_prompt.h"
 #include "report/report_tokens.h"
@@ -189,21 +190,7 @@ TEST(PrepareDealerText, EscapesAndBreaksLines) {
 class ReportGeneration : public ::testing::Test {
 protected:
     ReportGeneration() {
-        hives.WriteMachine("[General]\nInstallPath=" + Install(QString()).toUtf8() + "\n");
-        for (const char* name :
-             {"profiletemplate/DataProfile.vbs", "profiletemplate/DataProfile.xsd",
-              "lib/Region.stv", "lib/UpDownGradeSetting.stv"}) {
-            CTempHives::Write(Install(QString::fromUtf8(name)),
-                              ReadSource(QStringLiteral("install/") + QString::fromUtf8(name)));
-        }
-        for (auto [doc, name] :
-             {std::pair{CSettingsDocuments::Doc::Region, "Region.stv"},
-              {CSettingsDocuments::Doc::UpDownGradeSetting, "UpDownGradeSetting.stv"}}) {
-            if (std::optional<CXmlDocument> loaded =
-                    CSettingsDocuments::LoadSettingDoc(config, prompt, QString::fromUtf8(name))) {
-                settings.Set(doc, std::move(*loaded));
-            }
-        }
+        InstallForProfiles(hives, config, prompt, settings);
         EXPECT_TRUE(document.Open(kRepeater));
         context = SReportContext::ForConfiguration(config);
         context.fallbackFolder = hives.Path(QStringLiteral("cache/Report"));
