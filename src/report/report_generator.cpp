@@ -37,7 +37,7 @@ constexpr char16_t kDealerMarker[] = u"<p>ABCDEFGSDGFHWRAZxVBSDFSEWASSX</p>";
 // hold "$": the rules admit only the characters a radio can display.)
 constexpr QChar kDollarStandIn(0xE000);
 
-const QString kCreateFailure = QStringLiteral("create MSXML2::DOMDocument40 failed");
+const QString kCreateFailure = QStringLiteral("the report's XML document cannot be created");
 
 QString ProtectDollars(QString text) {
     return text.replace(QLatin1Char('$'), kDollarStandIn);
