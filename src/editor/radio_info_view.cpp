@@ -7,9 +7,10 @@ namespace {
 using Id = CRadioInfoView::ControlId;
 
 constexpr int kLabelLeft = 25;
-constexpr int kLabelWidth = 185;
-constexpr int kFieldLeft = 215;
-constexpr int kFieldWidth = 195;
+// Wide enough for the longest German caption, "Empfangsfrequenzbereich (MHz)".
+constexpr int kLabelWidth = 205;
+constexpr int kFieldLeft = 235;
+constexpr int kFieldWidth = 180;
 constexpr int kRowHeight = 22;
 
 constexpr int RowTop(int row) {
