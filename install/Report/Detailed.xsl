@@ -306,8 +306,8 @@ thead { display: table-header-group; }
        token table names no other language, so the other two are written in their own. -->
   <tr><td class="l" width="58%">$#Voice Language</td><td class="v">
   <xsl:choose>
-    <xsl:when test="$setting/@voice_language = 1">Français</xsl:when>
-    <xsl:when test="$setting/@voice_language = 2">Español</xsl:when>
+    <xsl:when test="$setting/@voice_language = 1">$#French</xsl:when>
+    <xsl:when test="$setting/@voice_language = 2">$#Spanish</xsl:when>
     <xsl:when test="$setting/@voice_language = 7">$#OFF</xsl:when>
     <xsl:otherwise>$#English</xsl:otherwise>
   </xsl:choose>

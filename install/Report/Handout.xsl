@@ -50,6 +50,7 @@ td.num { border-bottom: 1px solid #dfe6ee; }
 td.keys { font-size: 9pt; color: #4d6177; }
 td.keyname { font-size: 9pt; font-weight: bold; color: #33475b; }
 td.rule { background-color: #33475b; font-size: 2pt; height: 3px; padding: 0; }
+td.heading { color: #33475b; font-size: 10pt; font-weight: bold; padding: 0 0 2px 0; }
 td.btn { font-size: 10pt; color: #33475b; border-bottom: 1px solid #dfe6ee; }
 td.fn { font-size: 10pt; font-weight: bold; color: #1b2733; border-bottom: 1px solid #dfe6ee; }
 td.chn { font-size: 10pt; color: #2f7fd3; font-weight: bold; text-align: right; border-bottom: 1px solid #dfe6ee; }
@@ -175,6 +176,7 @@ td.ItemVal { font-size: 9.5pt; color: #1b2733; padding: 4px; }
 
 <xsl:template name="buttons">
 <table width="100%" border="0" cellpadding="3" cellspacing="0">
+<tr><td class="heading" colspan="2">$#Buttons</td></tr>
 <tr><td class="rule" colspan="2"></td></tr>
 <xsl:call-template name="button">
   <xsl:with-param name="name">$#Side Button 1 (SB1)</xsl:with-param>
@@ -250,6 +252,7 @@ td.ItemVal { font-size: 9.5pt; color: #1b2733; padding: 4px; }
 <!-- The channels by their number on the channel selector, two to a row. -->
 <xsl:template name="channel_list">
 <table width="100%" border="0" cellpadding="3" cellspacing="0">
+<tr><td class="heading" colspan="5">$#Channels</td></tr>
 <tr><td class="rule" colspan="5"></td></tr>
 <xsl:for-each select="$channels[position() mod 2 = 1]">
   <xsl:variable name="second" select="following-sibling::channel[count(. | $channels) = count($channels)][1]"/>

@@ -145,6 +145,10 @@ constexpr SReportToken kDetailed[] = {
     {u"30", K::Other, u"30 min"},
     {u"45 min"},
     {u"60 min"},
+    // Beyond the rows every style sheet may rely on, at the end so that they change nothing for
+    // a sheet that does not use them: the channel announcement languages besides English.
+    {u"French"},
+    {u"Spanish"},
 };
 
 constexpr SReportToken kHandout[] = {
@@ -193,10 +197,13 @@ constexpr SReportToken kHandout[] = {
     {u"Up Button:"},
     {u"Wolk", K::Other, u"Wolk Series"},
     {u"JVB"},
+    // Beyond the rows every style sheet may rely on: the headings of the leaflet's blocks.
+    {u"Buttons"},
+    {u"Channels"},
 };
 
-static_assert(std::size(kDetailed) == 127);
-static_assert(std::size(kHandout) == 45);
+static_assert(std::size(kDetailed) == 129);
+static_assert(std::size(kHandout) == 47);
 
 QString Text(std::u16string_view english) {
     const QStringView view(english.data(), static_cast<qsizetype>(english.size()));
