@@ -28,6 +28,7 @@
 
 #include "dialog_keys.h"
 #include "env_guard.h"
+#include "modal_driver.h"
 #include "platform/settings/config_hive.h"
 #include "platform/string_table.h"
 #include "recording_prompt.h"
@@ -46,36 +47,6 @@ using SReportPage = CReportDlg::SReportPage;
 const QString kAbsent = QStringLiteral("<absent>");
 const QStringList kMarginNames = {QStringLiteral("margin_left"), QStringLiteral("margin_right"),
                                   QStringLiteral("margin_top"), QStringLiteral("margin_bottom")};
-
-// Acts as the person at the screen whenever a modal dialog is up: `act` gets the dialog and
-// returns false once it has nothing more to do. A dialog nobody expects is rejected, so that a
-// wrong modal loop fails the test instead of hanging it.
-class CModalDriver : public QObject {
-public:
-    explicit CModalDriver(std::function<bool(QDialog&)> act) : m_act(std::move(act)) {
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
-        m_timer.start();
-    }
-
-    int unexpected = 0;
-
-private:
-    void Tick() {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) {
-            return;
-        }
-        if (!m_act || !m_act(*dialog)) {
-            m_act = nullptr;
-            ++unexpected;
-            dialog->reject();
-        }
-    }
-
-    QTimer m_timer;
-    std::function<bool(QDialog&)> m_act;
-};
 
 void WriteFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
