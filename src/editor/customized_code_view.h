@@ -5,6 +5,7 @@
 // moves to another control of the page, presses Enter or leaves the page. A refused value is
 // told, stays in its field for correcting, and keeps the page until it is mended.
 
+#include <array>
 #include <span>
 
 #include "editor/base_view.h"
@@ -62,3 +63,41 @@ private:
     // The filter's own change of a field is no typing.
     bool m_filtering = false;
 };
+
+// The numbers of a code page: its title, the first label and field (each row's are `step` on
+// from the row before) and the first of the six codes it edits.
+struct SCodePageIds {
+    int title;
+    int titleText;
+    int firstLabel;
+    int firstField;
+    int step;
+    int firstCode;
+};
+
+// A code page's controls (a title bar over six label-and-field rows), their layout and the codes
+// its rows edit, from its numbers.
+struct SCodePageTables {
+    std::array<SControlTemplate, 13> controls{};
+    std::array<SLayoutEntry, 14> layout{};
+    std::array<CCustomizedCodeView::SCodeRow, 6> rows{};
+};
+
+constexpr SCodePageTables CodePageTables(const SCodePageIds& ids) {
+    SCodePageTables tables;
+    tables.controls[0] = {ids.title, EControlKind::Bar, QRect(15, 15, 330, 28), ids.titleText, 0};
+    tables.layout[0] = {ids.title, ELayoutStyle::Title, ELayoutColumn::Full, 0};
+    for (int row = 0; row < 6; ++row) {
+        const int label = ids.firstLabel + ids.step * row;
+        const int field = ids.firstField + ids.step * row;
+        const int top = 60 + 36 * row;
+        tables.controls[1 + 2 * row] = {label, EControlKind::Label, QRect(25, top, 200, 24), 0,
+                                        field};
+        tables.controls[2 + 2 * row] = {field, EControlKind::Text, QRect(235, top, 90, 24), 0, 0};
+        tables.layout[1 + 2 * row] = {label, ELayoutStyle::Plain, ELayoutColumn::Full, 0};
+        tables.layout[2 + 2 * row] = {field, ELayoutStyle::Plain, ELayoutColumn::Full, 0};
+        tables.rows[row] = {label, field, ids.firstCode + row};
+    }
+    tables.layout[13] = {0, ELayoutStyle::Plain, ELayoutColumn::Full, 0};
+    return tables;
+}

@@ -9,62 +9,9 @@ using Id = CCustomizedKTView::ControlId;
 constexpr int kTextTitle = 470;
 constexpr int kTextLabel = 784;
 
-constexpr int RowTop(int row) {
-    return 60 + 36 * row;
-}
-
-constexpr CCustomizedCodeView::SCodeRow Code(int row) {
-    return {Id::kFirstLabel + row, Id::kFirstField + row, squelch::kFirstCustomTone + row};
-}
-
-constexpr CCustomizedCodeView::SCodeRow kRows[] = {Code(0), Code(1), Code(2),
-                                                   Code(3), Code(4), Code(5)};
-
-constexpr SControlTemplate Label(int row) {
-    return {Id::kFirstLabel + row, EControlKind::Label, QRect(25, RowTop(row), 200, 24), 0,
-            Id::kFirstField + row};
-}
-
-constexpr SControlTemplate Field(int row) {
-    return {Id::kFirstField + row, EControlKind::Text, QRect(235, RowTop(row), 90, 24), 0, 0};
-}
-
-constexpr SControlTemplate kControls[] = {
-    {Id::kTitle, EControlKind::Bar, QRect(15, 15, 330, 28), kTextTitle, 0},
-    Label(0),
-    Field(0),
-    Label(1),
-    Field(1),
-    Label(2),
-    Field(2),
-    Label(3),
-    Field(3),
-    Label(4),
-    Field(4),
-    Label(5),
-    Field(5),
-};
-
-constexpr SLayoutEntry Row(int id) {
-    return {id, ELayoutStyle::Plain, ELayoutColumn::Full, 0};
-}
-
-constexpr SLayoutEntry kLayout[] = {
-    {Id::kTitle, ELayoutStyle::Title, ELayoutColumn::Full, 0},
-    Row(Id::kFirstLabel + 0),
-    Row(Id::kFirstField + 0),
-    Row(Id::kFirstLabel + 1),
-    Row(Id::kFirstField + 1),
-    Row(Id::kFirstLabel + 2),
-    Row(Id::kFirstField + 2),
-    Row(Id::kFirstLabel + 3),
-    Row(Id::kFirstField + 3),
-    Row(Id::kFirstLabel + 4),
-    Row(Id::kFirstField + 4),
-    Row(Id::kFirstLabel + 5),
-    Row(Id::kFirstField + 5),
-    {0, ELayoutStyle::Plain, ELayoutColumn::Full, 0},
-};
+// Codes 124 to 129: the profile keeps six.
+constexpr SCodePageTables kTables = CodePageTables(
+    {Id::kTitle, kTextTitle, Id::kFirstLabel, Id::kFirstField, 1, squelch::kFirstCustomTone});
 
 bool IsDigit(QChar c) {
     return c >= u'0' && c <= u'9';
@@ -74,8 +21,8 @@ bool IsDigit(QChar c) {
 
 CCustomizedKTView::CCustomizedKTView(const SPageContext& context, QWidget* parent)
     : CCustomizedCodeView(
-          context, PageKind::CustomizedKT, kControls, kLayout,
-          {kRows, kTextLabel, kFieldLength, kMsgInvalidTone, "CCustomizedKTView::LoadData"},
+          context, PageKind::CustomizedKT, kTables.controls, kTables.layout,
+          {kTables.rows, kTextLabel, kFieldLength, kMsgInvalidTone, "CCustomizedKTView::LoadData"},
           parent) {}
 
 QString CCustomizedKTView::Separator() const {
